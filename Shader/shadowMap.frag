@@ -1,0 +1,5 @@
+#version 330 core
+// Depth pass of a shadow map: only depth is written.
+
+void main() {
+}

@@ -1,0 +1,18 @@
+#include "app/Globals.h"
+
+ShaderProgram* standardShadingProgram = nullptr;
+ShaderProgram* shadowMapProgram = nullptr;
+ShaderProgram* postProcessProgram = nullptr;
+ShaderProgram* blurShaderProgram = nullptr;
+PostProcessing* postProcessing = nullptr;
+
+bool needsRedraw = true;
+bool bloomEnabled = true;
+bool sequenceStarted = false;
+
+glm::mat4 cameraProjection(1.0f);
+glm::mat4 lightProjection(1.0f);
+glm::mat4 lightView(1.0f);
+glm::mat4 fireProjection(1.0f);
+glm::mat4 mainLightVP(1.0f);
+glm::mat4 fireLightVP(1.0f);

@@ -1,0 +1,75 @@
+#include "app/SceneSetup.h"
+
+#include "app/Globals.h"
+#include "render/PostProcessing.h"
+#include "render/ShaderProgram.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+namespace {
+
+constexpr float aspectRatio = 1600.0f / 900.0f;
+constexpr float cameraFieldOfView = 0.7853982f;
+constexpr float lightFieldOfView = 1.7453293f;
+constexpr float nearPlane = 1.0f;
+constexpr float farPlane = 100.0f;
+
+template <typename T> void destroy(T*& object) {
+    delete object;
+    object = nullptr;
+}
+
+} // namespace
+
+void setUpScene(GLFWwindow* window) {
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glfwSetWindowTitle(window, "Quiverfall");
+
+    standardShadingProgram =
+        new ShaderProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
+    shadowMapProgram = new ShaderProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag");
+    postProcessProgram =
+        new ShaderProgram("./Shader/postProcess.vert", "./Shader/postProcess.frag");
+    blurShaderProgram = new ShaderProgram("./Shader/postProcess.vert", "./Shader/blurShader.frag");
+    postProcessing = new PostProcessing(*postProcessProgram, *blurShaderProgram);
+
+    cameraProjection = glm::perspective(cameraFieldOfView, aspectRatio, nearPlane, farPlane);
+
+    const glm::vec3 lightColor(1.0f, 1.0f, 1.0f);
+    const glm::vec3 lightPos(-14.5f, 6.0f, -7.5f);
+    const glm::vec3 ambientLightColor(0.35f, 0.35f, 0.35f);
+    lightProjection = glm::perspective(lightFieldOfView, aspectRatio, nearPlane, farPlane);
+    lightView = glm::lookAt(lightPos, lightPos + glm::vec3(1.0f, -0.4f, 0.0f),
+                            glm::vec3(0.0f, 1.0f, 0.0f));
+
+    const GLuint shading = standardShadingProgram->programId();
+    glUseProgram(shading);
+    glUniform3fv(glGetUniformLocation(shading, "lightColor"), 1, &lightColor[0]);
+    glUniform3fv(glGetUniformLocation(shading, "ambientLightColor"), 1, &ambientLightColor[0]);
+    glUniform3fv(glGetUniformLocation(shading, "lightPos_worldSpace"), 1, &lightPos[0]);
+    glUseProgram(0);
+
+    fireProjection = glm::perspective(lightFieldOfView, aspectRatio, nearPlane, farPlane);
+
+    glViewport(0, 0, PostProcessing::width, PostProcessing::height);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+}
+
+void prepareFirstFrame() {
+    glGetError();
+    postProcessing->bloom = bloomEnabled;
+    mainLightVP = lightProjection * lightView;
+}
+
+void releaseScene() {
+    destroy(standardShadingProgram);
+    destroy(shadowMapProgram);
+    destroy(postProcessProgram);
+    destroy(blurShaderProgram);
+    destroy(postProcessing);
+}

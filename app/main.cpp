@@ -1,0 +1,58 @@
+// Quiverfall: opens the window, sets up the scene, runs the frame loop and shuts down.
+#include "app/FatalError.h"
+#include "app/Frame.h"
+#include "app/GlfwKeyInput.h"
+#include "app/SceneSetup.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <iostream>
+
+int main() {
+    if (!glfwInit()) {
+        fatalError("failed to init glfw\n");
+    }
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+
+    GLFWwindow* window = glfwCreateWindow(1600, 900, "Vantor Demo", nullptr, nullptr);
+    if (window == nullptr) {
+        std::cout << "Failed to open GLFW window" << std::endl;
+        glfwTerminate();
+        stopAfterFatalError();
+    }
+    glfwMakeContextCurrent(window);
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK) {
+        std::cout << "Failed to initialize GLEW" << std::endl;
+        glfwTerminate();
+        stopAfterFatalError();
+    }
+    glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+
+    setUpScene(window);
+    prepareFirstFrame();
+
+    GlfwKeyInput keys(window);
+    float lastFrameTime = static_cast<float>(glfwGetTime());
+    while (!glfwWindowShouldClose(window)) {
+        const float now = static_cast<float>(glfwGetTime());
+        const float dt = now - lastFrameTime;
+        lastFrameTime = now;
+
+        runFrame(keys, dt);
+
+        glfwSwapBuffers(window);
+        glfwPollEvents();
+        if (glGetError() != GL_NO_ERROR) {
+            std::cout << "GL ERROR DETECTED!!" << std::endl;
+        }
+    }
+
+    // The destructors delete GL objects, so release while the context still exists.
+    releaseScene();
+    glfwTerminate();
+    return 0;
+}

@@ -1,0 +1,126 @@
+#include "render/PostProcessing.h"
+
+namespace {
+
+// Two counter-clockwise triangles covering clip space; culling stays on during these passes.
+const GLfloat quadVertices[18] = {
+    -1.0f, -1.0f, 0.0f, 1.0f, -1.0f, 0.0f, -1.0f, 1.0f, 0.0f,
+    -1.0f, 1.0f,  0.0f, 1.0f, -1.0f, 0.0f, 1.0f,  1.0f, 0.0f,
+};
+
+void setLinearClampParameters() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+} // namespace
+
+PostProcessing::PostProcessing(const ShaderProgram& compositeProgram,
+                               const ShaderProgram& blurProgram)
+    : compositeProgram_(compositeProgram), blurProgram_(blurProgram) {
+    createPingPongBuffers(width, height);
+
+    glGenFramebuffers(1, &sceneFramebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_);
+    glGenTextures(2, sceneTextures_);
+    for (int i = 0; i < 2; ++i) {
+        glBindTexture(GL_TEXTURE_2D, sceneTextures_[i]);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D,
+                               sceneTextures_[i], 0);
+    }
+
+    GLuint depthRenderbuffer = 0;
+    glGenRenderbuffers(1, &depthRenderbuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                              depthRenderbuffer);
+
+    const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
+    glDrawBuffers(2, drawBuffers);
+    glUseProgram(0);
+
+    glGenVertexArrays(1, &quadVao_);
+    glBindVertexArray(quadVao_);
+    glGenBuffers(1, &quadVbo_);
+    glBindBuffer(GL_ARRAY_BUFFER, quadVbo_);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(quadVertices), quadVertices, GL_STATIC_DRAW);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 3 * sizeof(GLfloat), nullptr);
+    glEnableVertexAttribArray(0);
+    glBindVertexArray(0);
+}
+
+PostProcessing::~PostProcessing() { glDeleteVertexArrays(1, &quadVao_); }
+
+void PostProcessing::createPingPongBuffers(int bufferWidth, int bufferHeight) {
+    glGenFramebuffers(2, pingpongFramebuffers_);
+    glGenTextures(2, pingpongTextures_);
+    for (int i = 0; i < 2; ++i) {
+        glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[i]);
+        glBindTexture(GL_TEXTURE_2D, pingpongTextures_[i]);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, bufferWidth, bufferHeight, 0, GL_RGB, GL_FLOAT,
+                     nullptr);
+        setLinearClampParameters();
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                               pingpongTextures_[i], 0);
+    }
+    glUseProgram(0);
+}
+
+void PostProcessing::drawQuad() const {
+    glBindVertexArray(quadVao_);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glBindVertexArray(0);
+}
+
+void PostProcessing::blur() {
+    if (!bloom) {
+        return;
+    }
+    const GLuint program = blurProgram_.programId();
+    glUseProgram(program);
+    glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[horizontal_]);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[!horizontal_]);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    bool firstPass = true;
+    for (int pass = 0; pass < blurPasses; ++pass) {
+        glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[horizontal_]);
+        glUniform1i(glGetUniformLocation(program, "horizontal"), horizontal_ ? 1 : 0);
+        glUniform2fv(glGetUniformLocation(program, "resolution"), 1, resolution_);
+        glBindTexture(GL_TEXTURE_2D,
+                      firstPass ? sceneTextures_[1] : pingpongTextures_[!horizontal_]);
+        drawQuad();
+        horizontal_ = !horizontal_;
+        firstPass = false;
+    }
+}
+
+void PostProcessing::composite() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const GLuint program = compositeProgram_.programId();
+    glUseProgram(program);
+    glUniform2fv(glGetUniformLocation(program, "resolution"), 1, resolution_);
+    glUniform1i(glGetUniformLocation(program, "bloom"), bloom ? 1 : 0);
+
+    const GLint sceneLocation = glGetUniformLocation(program, "sceneTexture");
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, sceneTextures_[0]);
+    glUniform1i(sceneLocation, 0);
+
+    const GLint bloomLocation = glGetUniformLocation(program, "bloomTexture");
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, pingpongTextures_[!horizontal_]);
+    glUniform1i(bloomLocation, 1);
+
+    drawQuad();
+}

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quiverfall needs, only those that are missing.
+# Usage: scripts/install-deps.sh run|test
+set -euo pipefail
+
+build_packages=(cmake make g++ pkg-config libglfw3-dev libglew-dev libglm-dev libassimp-dev
+                libfreeimage-dev libx11-dev libgl1-mesa-dri)
+test_packages=(xvfb xauth libgtest-dev xdotool)
+
+packages=("${build_packages[@]}")
+if [[ "${1:-run}" == "test" ]]; then
+    packages+=("${test_packages[@]}")
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if [[ ${#missing[@]} -eq 0 ]]; then
+    exit 0
+fi
+
+if ! command -v apt-get >/dev/null 2>&1; then
+    echo "Quiverfall needs these Debian packages (or your system's equivalents): ${missing[*]}" >&2
+    exit 1
+fi
+
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+    as_root=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null

@@ -1,0 +1,25 @@
+#include "support/GlTestUtil.h"
+
+GLint glInteger(GLenum parameter) {
+    GLint value = 0;
+    glGetIntegerv(parameter, &value);
+    return value;
+}
+
+std::vector<float> readTextureRgb(GLuint texture, int width, int height) {
+    std::vector<float> texels(static_cast<size_t>(width) * height * 3);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_FLOAT, texels.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texels;
+}
+
+void writeTextureRgb(GLuint texture, int width, int height, const std::vector<float>& rgb) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGB, GL_FLOAT, rgb.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}

@@ -1,0 +1,145 @@
+#include "support/Process.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readWholeFile(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
+}
+
+} // namespace
+
+TempDirectory::TempDirectory() {
+    std::string pattern = (fs::temp_directory_path() / "quiverfall-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    path_ = pattern;
+}
+
+TempDirectory::~TempDirectory() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+void TempDirectory::copyFromSource(const std::string& relativePath) const {
+    fs::copy(fs::path(QUIVERFALL_SOURCE_DIR) / relativePath, path_ / relativePath,
+             fs::copy_options::recursive);
+}
+
+void TempDirectory::writeFile(const std::string& relativePath, const std::string& contents) const {
+    fs::create_directories((path_ / relativePath).parent_path());
+    std::ofstream file(path_ / relativePath, std::ios::binary | std::ios::trunc);
+    file << contents;
+}
+
+Process::Process(const std::string& executable, const std::vector<std::string>& arguments,
+                 const fs::path& workingDirectory) {
+    static int counter = 0;
+    const std::string stem = "quiverfall-proc-" + std::to_string(getpid()) + "-" +
+                             std::to_string(counter++);
+    stdoutPath_ = fs::temp_directory_path() / (stem + ".out");
+    stderrPath_ = fs::temp_directory_path() / (stem + ".err");
+
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(executable.c_str()));
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+
+    pid_ = fork();
+    if (pid_ == 0) {
+        const int input = open("/dev/null", O_RDONLY);
+        const int output = open(stdoutPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int error = open(stderrPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (input < 0 || output < 0 || error < 0 || chdir(workingDirectory.c_str()) != 0) {
+            _exit(127);
+        }
+        dup2(input, STDIN_FILENO);
+        dup2(output, STDOUT_FILENO);
+        dup2(error, STDERR_FILENO);
+        execv(executable.c_str(), argv.data());
+        _exit(127);
+    }
+}
+
+Process::~Process() {
+    kill();
+    std::error_code ignored;
+    fs::remove(stdoutPath_, ignored);
+    fs::remove(stderrPath_, ignored);
+}
+
+std::optional<int> Process::waitForExit(double timeoutSeconds) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    while (!exitStatus_) {
+        int status = 0;
+        const pid_t result = waitpid(pid_, &status, WNOHANG);
+        if (result == pid_) {
+            exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return exitStatus_;
+}
+
+bool Process::running() { return !waitForExit(0.0).has_value(); }
+
+void Process::kill() {
+    if (pid_ > 0 && running()) {
+        ::kill(pid_, SIGKILL);
+        waitForExit(10.0);
+    }
+}
+
+std::string Process::standardOutput() const { return readWholeFile(stdoutPath_); }
+
+std::string Process::standardError() const { return readWholeFile(stderrPath_); }
+
+ProgramRun runProgram(const fs::path& workingDirectory, double timeoutSeconds) {
+    Process program(QUIVERFALL_EXECUTABLE, {}, workingDirectory);
+    ProgramRun run;
+    run.exitStatus = program.waitForExit(timeoutSeconds);
+    run.standardOutput = program.standardOutput();
+    run.standardError = program.standardError();
+    return run;
+}
+
+std::string commandOutput(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return output;
+    }
+    char buffer[256];
+    while (fgets(buffer, sizeof(buffer), pipe) != nullptr) {
+        output += buffer;
+    }
+    pclose(pipe);
+    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) {
+        output.pop_back();
+    }
+    return output;
+}

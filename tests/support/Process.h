@@ -1,0 +1,61 @@
+// Running the real program as a user would: its own working directory, no terminal on standard
+// input, standard output and error captured.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// A fresh directory under the system's temporary directory, removed with the object.
+class TempDirectory {
+  public:
+    TempDirectory();
+    ~TempDirectory();
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // Copies a directory of the repository (for example "Shader") into this one.
+    void copyFromSource(const std::string& relativePath) const;
+    void writeFile(const std::string& relativePath, const std::string& contents) const;
+
+  private:
+    std::filesystem::path path_;
+};
+
+class Process {
+  public:
+    // Starts `executable` with `arguments` in `workingDirectory`, standard input from /dev/null.
+    Process(const std::string& executable, const std::vector<std::string>& arguments,
+            const std::filesystem::path& workingDirectory);
+    ~Process(); // Kills the process if it is still running.
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    // The exit status once the process ended within `timeoutSeconds`; -1 if a signal ended it.
+    std::optional<int> waitForExit(double timeoutSeconds);
+    bool running();
+    void kill();
+    std::string standardOutput() const;
+    std::string standardError() const;
+    pid_t pid() const { return pid_; }
+
+  private:
+    pid_t pid_ = -1;
+    std::optional<int> exitStatus_;
+    std::filesystem::path stdoutPath_;
+    std::filesystem::path stderrPath_;
+};
+
+// Runs the quiverfall program in `workingDirectory` and waits for it to end.
+struct ProgramRun {
+    std::optional<int> exitStatus;
+    std::string standardOutput;
+    std::string standardError;
+};
+ProgramRun runProgram(const std::filesystem::path& workingDirectory, double timeoutSeconds);
+
+// Runs a shell command, returns its standard output (trailing newline removed).
+std::string commandOutput(const std::string& command);

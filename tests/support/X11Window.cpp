@@ -1,0 +1,78 @@
+#include "support/X11Window.h"
+
+#include "support/Process.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <thread>
+
+unsigned long findWindowByTitle(const std::string& title, double timeoutSeconds) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::string found =
+            commandOutput("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null");
+        if (!found.empty()) {
+            return std::stoul(found.substr(0, found.find('\n')));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return 0;
+}
+
+bool sendKey(unsigned long window, const std::string& keyName) {
+    // Focus first: xdotool then sends the key through XTEST, as a real keyboard would.
+    const std::string id = std::to_string(window);
+    return std::system(("xdotool windowfocus --sync " + id + " && xdotool key --clearmodifiers " +
+                        keyName + " >/dev/null 2>&1")
+                           .c_str()) == 0;
+}
+
+bool requestWindowClose(unsigned long window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return false;
+    }
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+    XCloseDisplay(display);
+    return sent != 0;
+}
+
+WindowImage captureWindow(unsigned long window) {
+    WindowImage image;
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return image;
+    }
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, window, &attributes) != 0) {
+        XImage* pixels = XGetImage(display, window, 0, 0, attributes.width, attributes.height,
+                                   AllPlanes, ZPixmap);
+        if (pixels != nullptr) {
+            image.width = attributes.width;
+            image.height = attributes.height;
+            image.rgb.reserve(static_cast<size_t>(image.width) * image.height * 3);
+            for (int y = 0; y < image.height; ++y) {
+                for (int x = 0; x < image.width; ++x) {
+                    const unsigned long pixel = XGetPixel(pixels, x, y);
+                    image.rgb.push_back(static_cast<char>((pixel >> 16) & 0xff));
+                    image.rgb.push_back(static_cast<char>((pixel >> 8) & 0xff));
+                    image.rgb.push_back(static_cast<char>(pixel & 0xff));
+                }
+            }
+            XDestroyImage(pixels);
+        }
+    }
+    XCloseDisplay(display);
+    return image;
+}
