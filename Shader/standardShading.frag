@@ -1,5 +1,5 @@
 #version 330 core
-// Standard shading, fragment stage: diffuse texture under ambient light for now.
+// Standard shading, fragment stage: diffuse texture under ambient and unshadowed main light.
 
 in vec3 position_worldSpace;
 in vec3 normal_worldSpace;
@@ -22,6 +22,9 @@ layout(location = 0) out vec3 color;
 layout(location = 1) out vec3 brightColor;
 
 void main() {
-    color = ambientLightColor * texture(texture_sampler, textureCoordinate).rgb;
+    vec3 albedo = texture(texture_sampler, textureCoordinate).rgb;
+    vec3 toLight = normalize(lightPos_worldSpace - position_worldSpace);
+    float diffuse = max(dot(normalize(normal_worldSpace), toLight), 0.0);
+    color = albedo * (ambientLightColor + diffuse * lightColor);
     brightColor = vec3(0.0);
 }

@@ -1,0 +1,16 @@
+// Reading a model file into meshes with their diffuse textures.
+#pragma once
+
+#include <vector>
+
+class Mesh;
+struct aiScene;
+
+// Appends one new Mesh per mesh of the file, in the file's order; the caller owns them. Textures
+// are looked for under "./Models/". On a read failure the import library's error text goes to
+// standard error, one character is read from standard input, and the result is false.
+bool importModel(const char* path, std::vector<Mesh*>& meshes);
+
+// The part of importModel after the file was read: loads the materials' textures and appends the
+// scene's meshes.
+void appendSceneMeshes(const aiScene& scene, std::vector<Mesh*>& meshes);

@@ -1,0 +1,8 @@
+// Image file to mipmapped OpenGL 2D texture, decoded by FreeImage.
+#pragma once
+
+#include <GL/glew.h>
+
+// Returns the new texture's name, or 0 (after printing a line) when the image cannot be read.
+// Leaves no texture bound to GL_TEXTURE_2D on the active unit.
+GLuint loadTexture(const char* path);

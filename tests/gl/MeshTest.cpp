@@ -1,0 +1,221 @@
+// Mesh buffers, attribute wiring for both programs, the draw's vertex count and clean-up.
+#include "assets/Mesh.h"
+#include "render/ShaderProgram.h"
+#include "support/GlTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class MeshTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        shading = new ShaderProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
+        depth = new ShaderProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag");
+    }
+    static void TearDownTestSuite() {
+        delete shading;
+        delete depth;
+    }
+    void TearDown() override { EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)); }
+
+    // `triangles` triangles, one vertex per corner.
+    static std::unique_ptr<Mesh> makeMesh(int triangles, bool withUvs = true, GLuint texture = 0) {
+        std::vector<GLushort> indices;
+        std::vector<glm::vec3> positions;
+        std::vector<glm::vec2> uvs;
+        std::vector<glm::vec3> normals;
+        for (int i = 0; i < triangles * 3; ++i) {
+            indices.push_back(static_cast<GLushort>(i));
+            positions.emplace_back(static_cast<float>(i % 3 == 1), static_cast<float>(i % 3 == 2),
+                                   0.0f);
+            uvs.emplace_back(0.0f, 0.0f);
+            normals.emplace_back(0.0f, 0.0f, 1.0f);
+        }
+        if (!withUvs) {
+            uvs.clear();
+        }
+        return std::make_unique<Mesh>(indices, positions, uvs, normals, texture);
+    }
+
+    static GLint attribute(GLint location, GLenum parameter) {
+        GLint value = 0;
+        glGetVertexAttribiv(static_cast<GLuint>(location), parameter, &value);
+        return value;
+    }
+
+    static ShaderProgram* shading;
+    static ShaderProgram* depth;
+};
+
+ShaderProgram* MeshTest::shading = nullptr;
+ShaderProgram* MeshTest::depth = nullptr;
+
+TEST_F(MeshTest, ConstructionMakesNoGlObjects) {
+    const auto mesh = makeMesh(2);
+    EXPECT_EQ(mesh->vao(), 0u);
+    EXPECT_EQ(mesh->positionBuffer(), 0u);
+    EXPECT_EQ(mesh->vertexCount(), 6);
+}
+
+TEST_F(MeshTest, BothBindingsWireTheirAttributesIntoOneVertexArray) {
+    const auto mesh = makeMesh(2);
+    mesh->bindShadingProgram(*shading);
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(shading->programId()));
+    mesh->bindDepthProgram(*depth);
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(depth->programId()));
+    EXPECT_EQ(glInteger(GL_VERTEX_ARRAY_BINDING), 0);
+    EXPECT_EQ(glInteger(GL_ARRAY_BUFFER_BINDING), 0);
+
+    ASSERT_NE(mesh->vao(), 0u);
+    EXPECT_NE(mesh->indexBuffer(), 0u);
+    ASSERT_NE(mesh->positionLocation(), -1);
+    ASSERT_NE(mesh->normalLocation(), -1);
+    ASSERT_NE(mesh->uvLocation(), -1);
+    glBindVertexArray(mesh->vao());
+    const struct {
+        GLint location;
+        GLuint buffer;
+        GLint size;
+    } expected[] = {{mesh->positionLocation(), mesh->positionBuffer(), 3},
+                    {mesh->normalLocation(), mesh->normalBuffer(), 3},
+                    {mesh->uvLocation(), mesh->uvBuffer(), 2}};
+    for (const auto& attributeState : expected) {
+        EXPECT_EQ(attribute(attributeState.location, GL_VERTEX_ATTRIB_ARRAY_ENABLED), 1);
+        EXPECT_EQ(attribute(attributeState.location, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING),
+                  static_cast<GLint>(attributeState.buffer));
+        EXPECT_EQ(attribute(attributeState.location, GL_VERTEX_ATTRIB_ARRAY_SIZE),
+                  attributeState.size);
+        EXPECT_EQ(attribute(attributeState.location, GL_VERTEX_ATTRIB_ARRAY_TYPE), GL_FLOAT);
+        EXPECT_EQ(attribute(attributeState.location, GL_VERTEX_ATTRIB_ARRAY_STRIDE), 0);
+    }
+    // The depth program's "position" shares the shading program's slot, so nothing is clobbered.
+    EXPECT_EQ(glGetAttribLocation(depth->programId(), "position"), mesh->positionLocation());
+    glBindVertexArray(0);
+
+    GLint size = 0;
+    glBindBuffer(GL_ARRAY_BUFFER, mesh->uvBuffer());
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &size);
+    EXPECT_EQ(size, 6 * 8);
+    glBindBuffer(GL_ARRAY_BUFFER, mesh->positionBuffer());
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &size);
+    EXPECT_EQ(size, 6 * 12);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+TEST_F(MeshTest, MeshWithoutUvsGetsNoUvBufferAndLeavesUvDisabled) {
+    const auto mesh = makeMesh(1, false);
+    mesh->bindShadingProgram(*shading);
+    EXPECT_EQ(mesh->uvBuffer(), 0u);
+    glBindVertexArray(mesh->vao());
+    EXPECT_EQ(attribute(mesh->uvLocation(), GL_VERTEX_ATTRIB_ARRAY_ENABLED), 0);
+    glBindVertexArray(0);
+}
+
+TEST_F(MeshTest, DepthBindingOfAnUnboundMeshCreatesItsBuffersAndSaysSoOnce) {
+    const auto mesh = makeMesh(1);
+    ::testing::internal::CaptureStdout();
+    mesh->bindDepthProgram(*depth);
+    mesh->bindDepthProgram(*depth);
+    const std::string output = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(output, "buffer generated for depth shader, because not yet initialized\n");
+    EXPECT_NE(mesh->vao(), 0u);
+    EXPECT_NE(mesh->positionBuffer(), 0u);
+}
+
+TEST_F(MeshTest, DepthBindingAfterShadingBindingCreatesNothing) {
+    const auto mesh = makeMesh(1);
+    mesh->bindShadingProgram(*shading);
+    const GLuint vao = mesh->vao();
+    const GLuint positions = mesh->positionBuffer();
+    ::testing::internal::CaptureStdout();
+    mesh->bindDepthProgram(*depth);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(mesh->vao(), vao);
+    EXPECT_EQ(mesh->positionBuffer(), positions);
+}
+
+// Triangles the GL actually assembled for one draw of `mesh`.
+GLuint trianglesDrawn(const Mesh& mesh) {
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+    mesh.draw();
+    glEndQuery(GL_PRIMITIVES_GENERATED);
+    GLuint count = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+    glDeleteQueries(1, &query);
+    return count;
+}
+
+TEST_F(MeshTest, DrawIssuesOneVertexPerIndexAndBindsTheTextureOnUnitZero) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    const auto mesh = makeMesh(300, true, texture);
+    mesh->bindShadingProgram(*shading);
+    glActiveTexture(GL_TEXTURE2);
+    EXPECT_EQ(trianglesDrawn(*mesh), 300u);
+    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(texture));
+    EXPECT_EQ(glInteger(GL_VERTEX_ARRAY_BINDING), 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDeleteTextures(1, &texture);
+}
+
+TEST_F(MeshTest, DrawNeverReadsPastTheVertexBuffers) {
+    // Six indices over three vertices: a model whose faces share vertices.
+    Mesh mesh({0, 1, 2, 2, 1, 0}, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}},
+              0);
+    mesh.bindShadingProgram(*shading);
+    EXPECT_EQ(mesh.vertexCount(), 6);
+    EXPECT_EQ(mesh.drawnVertexCount(), 3);
+    EXPECT_EQ(trianglesDrawn(mesh), 1u);
+
+    Mesh fewNormals({0, 1, 2, 3, 4, 5}, std::vector<glm::vec3>(6), {}, std::vector<glm::vec3>(3), 0);
+    fewNormals.bindShadingProgram(*shading);
+    EXPECT_EQ(fewNormals.drawnVertexCount(), 3);
+}
+
+TEST_F(MeshTest, EmptyMeshDrawsNothing) {
+    Mesh mesh({}, {}, {}, {}, 0);
+    mesh.bindShadingProgram(*shading);
+    mesh.bindDepthProgram(*depth);
+    EXPECT_EQ(mesh.indexBuffer(), 0u);
+    EXPECT_EQ(trianglesDrawn(mesh), 0u);
+}
+
+TEST_F(MeshTest, DestructionDeletesTheBuffersAndLeavesTheTexture) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    auto mesh = makeMesh(1, true, texture);
+    mesh->bindShadingProgram(*shading);
+    const GLuint vao = mesh->vao();
+    const GLuint buffers[] = {mesh->positionBuffer(), mesh->normalBuffer(), mesh->uvBuffer(),
+                              mesh->indexBuffer()};
+    mesh.reset();
+    EXPECT_FALSE(glIsVertexArray(vao));
+    for (GLuint buffer : buffers) {
+        EXPECT_FALSE(glIsBuffer(buffer)) << buffer;
+    }
+    EXPECT_TRUE(glIsTexture(texture));
+    glDeleteTextures(1, &texture);
+}
+
+TEST_F(MeshTest, BindingTwiceReleasesTheFirstBindingsObjects) {
+    const auto mesh = makeMesh(1);
+    mesh->bindShadingProgram(*shading);
+    const GLuint firstVao = mesh->vao();
+    const GLuint firstPositions = mesh->positionBuffer();
+    mesh->bindShadingProgram(*shading);
+    EXPECT_NE(mesh->vao(), 0u);
+    EXPECT_FALSE(glIsVertexArray(firstVao) && firstVao != mesh->vao());
+    EXPECT_FALSE(glIsBuffer(firstPositions) && firstPositions != mesh->positionBuffer());
+}
+
+} // namespace

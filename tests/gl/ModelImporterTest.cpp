@@ -1,0 +1,201 @@
+// Importing OBJ files written by the tests: meshes, their lists and their textures.
+#include "assets/Mesh.h"
+#include "assets/ModelImporter.h"
+#include "support/Process.h"
+#include "support/ScopedIo.h"
+
+#include <FreeImage.h>
+#include <assimp/scene.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const char* const triangleObj = "v 0 0 0\nv 1 0 0\nv 0 1 0\n"
+                                "vt 0 0\nvt 1 0\nvt 0 1\n"
+                                "vn 0 0 1\n";
+
+class ModelImporterTest : public ::testing::Test {
+  protected:
+    ModelImporterTest() : inDirectory(dir.path()) {}
+
+    ~ModelImporterTest() override {
+        for (Mesh* mesh : meshes) {
+            delete mesh;
+        }
+    }
+
+    void writeImage(const std::string& relativePath) {
+        std::filesystem::create_directories((dir.path() / relativePath).parent_path());
+        FIBITMAP* image = FreeImage_Allocate(4, 4, 24);
+        ASSERT_TRUE(FreeImage_Save(FIF_PNG, image, (dir.path() / relativePath).c_str(), 0));
+        FreeImage_Unload(image);
+    }
+
+    bool import(const std::string& relativePath, std::string* output = nullptr) {
+        ::testing::internal::CaptureStdout();
+        const bool result = importModel(relativePath.c_str(), meshes);
+        const std::string printed = ::testing::internal::GetCapturedStdout();
+        if (output != nullptr) {
+            *output = printed;
+        }
+        return result;
+    }
+
+    TempDirectory dir;
+    ScopedWorkingDirectory inDirectory;
+    std::vector<Mesh*> meshes;
+};
+
+TEST_F(ModelImporterTest, UnreadableFileReportsOnStandardErrorAndAppendsNothing) {
+    ScopedNullInput noTerminal;
+    ::testing::internal::CaptureStderr();
+    const bool result = import("./Models/missing.obj");
+    const std::string error = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(meshes.empty());
+    EXPECT_FALSE(error.empty());
+    EXPECT_NE(error.back(), '\n') << "the import library's text is written unchanged";
+}
+
+TEST_F(ModelImporterTest, TriangleWithTextureGivesOneMeshWithItsTexture) {
+    writeImage("Models/wood.png");
+    dir.writeFile("Models/one.mtl", "newmtl wood\nmap_Kd wood.png\n");
+    dir.writeFile("Models/one.obj", std::string("mtllib one.mtl\n") + triangleObj +
+                                        "usemtl wood\nf 1/1/1 2/2/1 3/3/1\n");
+    std::string output;
+    ASSERT_TRUE(import("./Models/one.obj", &output));
+    EXPECT_EQ(output, "");
+    ASSERT_EQ(meshes.size(), 1u);
+    const Mesh& mesh = *meshes[0];
+    EXPECT_EQ(mesh.vertexCount(), 3);
+    ASSERT_EQ(mesh.positions().size(), 3u);
+    EXPECT_EQ(mesh.positions()[1], glm::vec3(1, 0, 0));
+    ASSERT_EQ(mesh.uvs().size(), 3u);
+    EXPECT_EQ(mesh.uvs()[2], glm::vec2(0, 1));
+    EXPECT_EQ(mesh.normals()[0], glm::vec3(0, 0, 1));
+    EXPECT_NE(mesh.texture(), 0u);
+    EXPECT_TRUE(glIsTexture(mesh.texture()));
+}
+
+TEST_F(ModelImporterTest, FileWithoutMeshesStillLoadsItsMaterialsTextures) {
+    dir.writeFile("Models/empty.mtl", "newmtl unused\nmap_Kd notthere.png\n");
+    dir.writeFile("Models/empty.obj", "mtllib empty.mtl\no nothing\n");
+    std::string output;
+    EXPECT_TRUE(import("./Models/empty.obj", &output));
+    EXPECT_TRUE(meshes.empty());
+    // The texture pass ran over the unused material: the missing file is how we see it.
+    EXPECT_EQ(output, "./Models/notthere.png could not be opened. Are you in the right "
+                      "directory ?\n");
+}
+
+TEST_F(ModelImporterTest, TwoMaterialsNamingOneImageLoadItTwiceAndShareTheLaterName) {
+    writeImage("Models/shared.png");
+    dir.writeFile("Models/two.mtl", "newmtl a\nmap_Kd shared.png\nnewmtl b\nmap_Kd shared.png\n");
+    dir.writeFile("Models/two.obj", std::string("mtllib two.mtl\n") + triangleObj +
+                                        "o first\nusemtl a\nf 1/1/1 2/2/1 3/3/1\n"
+                                        "o second\nusemtl b\nf 1/1/1 2/2/1 3/3/1\n");
+    ASSERT_TRUE(import("./Models/two.obj"));
+    ASSERT_EQ(meshes.size(), 2u);
+    EXPECT_EQ(meshes[0]->texture(), meshes[1]->texture());
+    ASSERT_NE(meshes[0]->texture(), 0u);
+    // The first load made another texture, which stays alive although nothing uses it.
+    int loadedTextures = 0;
+    for (GLuint name = 1; name <= meshes[0]->texture(); ++name) {
+        loadedTextures += glIsTexture(name) ? 1 : 0;
+    }
+    EXPECT_GE(loadedTextures, 2);
+}
+
+TEST_F(ModelImporterTest, TexturePathWithSubdirectoryIsFoundBelowModels) {
+    writeImage("Models/textures/stone/wall.png");
+    dir.writeFile("Models/sub.mtl", "newmtl stone\nmap_Kd textures/stone/wall.png\n");
+    dir.writeFile("Models/sub.obj", std::string("mtllib sub.mtl\n") + triangleObj +
+                                        "usemtl stone\nf 1/1/1 2/2/1 3/3/1\n");
+    std::string output;
+    ASSERT_TRUE(import("./Models/sub.obj", &output));
+    EXPECT_EQ(output, "");
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_NE(meshes[0]->texture(), 0u);
+}
+
+TEST_F(ModelImporterTest, MissingTextureLeavesTextureZero) {
+    dir.writeFile("Models/lost.mtl", "newmtl lost\nmap_Kd gone.png\n");
+    dir.writeFile("Models/lost.obj", std::string("mtllib lost.mtl\n") + triangleObj +
+                                         "usemtl lost\nf 1/1/1 2/2/1 3/3/1\n");
+    std::string output;
+    ASSERT_TRUE(import("./Models/lost.obj", &output));
+    EXPECT_EQ(output, "./Models/gone.png could not be opened. Are you in the right directory ?\n");
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0]->texture(), 0u);
+}
+
+TEST_F(ModelImporterTest, MeshWithoutTextureCoordinatesHasNoUvs) {
+    dir.writeFile("Models/plain.obj", std::string(triangleObj) + "f 1//1 2//1 3//1\n");
+    ASSERT_TRUE(import("./Models/plain.obj"));
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_TRUE(meshes[0]->uvs().empty());
+    EXPECT_EQ(meshes[0]->texture(), 0u);
+}
+
+TEST_F(ModelImporterTest, QuadFaceContributesItsFirstThreeCorners) {
+    dir.writeFile("Models/quad.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvn 0 0 1\n"
+                                     "f 1//1 2//1 3//1 4//1\n");
+    ASSERT_TRUE(import("./Models/quad.obj"));
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0]->vertexCount(), 3);
+    EXPECT_EQ(meshes[0]->positions().size(), 4u);
+}
+
+TEST_F(ModelImporterTest, MeshWithoutNormalsGetsZeroNormals) {
+    dir.writeFile("Models/flat.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    ASSERT_TRUE(import("./Models/flat.obj"));
+    ASSERT_EQ(meshes.size(), 1u);
+    ASSERT_EQ(meshes[0]->normals().size(), meshes[0]->positions().size());
+    EXPECT_EQ(meshes[0]->normals()[0], glm::vec3(0));
+}
+
+TEST_F(ModelImporterTest, PointsAndLinesNeverReadPastTheirFaces) {
+    dir.writeFile("Models/mixed.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\n"
+                                      "f 1//1\nf 1//1 2//1\nf 1//1 2//1 3//1\n");
+    ASSERT_TRUE(import("./Models/mixed.obj"));
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0]->vertexCount(), 9);
+    EXPECT_EQ(meshes[0]->positions().size(), 6u);
+}
+
+TEST_F(ModelImporterTest, MeshesAreAppendedAfterExistingOnesInFileOrder) {
+    Mesh* existing = new Mesh({}, {}, {}, {}, 0);
+    meshes.push_back(existing);
+    dir.writeFile("Models/pair.obj", std::string(triangleObj) +
+                                         "o near\nf 1//1 2//1 3//1\n"
+                                         "o far\nf 1//1 3//1 2//1 1//1\n");
+    ASSERT_TRUE(import("./Models/pair.obj"));
+    ASSERT_EQ(meshes.size(), 3u);
+    EXPECT_EQ(meshes[0], existing);
+    EXPECT_EQ(meshes[1]->positions().size(), 3u);
+    EXPECT_EQ(meshes[2]->positions().size(), 4u);
+}
+
+// A scene built in memory: one mesh whose material names two diffuse textures.
+TEST_F(ModelImporterTest, MaterialWithTwoDiffuseTexturesLoadsBothAndTheMeshGetsTheFirst) {
+    writeImage("Models/first.png");
+    aiScene scene;
+    scene.mNumMaterials = 1;
+    scene.mMaterials = new aiMaterial*[1]{new aiMaterial};
+    const aiString first("first.png"), second("second.png");
+    scene.mMaterials[0]->AddProperty(&first, AI_MATKEY_TEXTURE_DIFFUSE(0));
+    scene.mMaterials[0]->AddProperty(&second, AI_MATKEY_TEXTURE_DIFFUSE(1));
+    scene.mNumMeshes = 1;
+    scene.mMeshes = new aiMesh*[1]{new aiMesh};
+    ::testing::internal::CaptureStdout();
+    appendSceneMeshes(scene, meshes);
+    const std::string output = ::testing::internal::GetCapturedStdout();
+    // The second path was tried too: it has no file, which is how we see the attempt.
+    EXPECT_EQ(output, "./Models/second.png could not be opened. Are you in the right directory ?\n");
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_NE(meshes[0]->texture(), 0u);
+}
+
+} // namespace
