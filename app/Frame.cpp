@@ -1,20 +1,68 @@
 #include "app/Frame.h"
 
+#include "app/Camera.h"
 #include "app/Controls.h"
+#include "app/FireLight.h"
+#include "app/Flight.h"
 #include "app/Globals.h"
 #include "render/PostProcessing.h"
+#include "render/ShadowMap.h"
+#include "scene/Arrow.h"
+#include "scene/ArrowVolley.h"
+#include "scene/Scene.h"
 
 #include <GL/glew.h>
 
-void runFrame(KeyInput& keys, float /*dt*/) {
+namespace {
+
+bool volleyActive() { return camera.volleyCue && sequenceStarted; }
+
+// While the volley runs every frame is redrawn, and the arrow in flight (or the next one, during
+// a pause) casts shadows as the second entry of the casters.
+void volleyStep() {
+    needsRedraw = true;
+    Arrow* current = arrowVolley->currentArrow();
+    if (shadowCasters.size() > 1) {
+        shadowCasters[1] = current;
+    } else {
+        shadowCasters.push_back(current);
+    }
+}
+
+void redraw(float dt) {
+    fireShadow->render(shadowCasters, fireLightVP);
+    lightShadow->render(shadowCasters, mainLightVP);
+    if (volleyActive()) {
+        arrowVolley->update(cameraProjection, camera.view, fireLightVP, mainLightVP,
+                            fireShadow->depthTexture(), lightShadow->depthTexture(), dt);
+    }
+    scene->draw(cameraProjection, camera.view, fireLightVP, mainLightVP,
+                fireShadow->depthTexture(), lightShadow->depthTexture());
+    postProcessing->blur();
+    postProcessing->composite();
+}
+
+} // namespace
+
+void runFrame(KeyInput& keys, float dt) {
     handleKeys(keys);
+    updateFlight(dt);
 
     glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->sceneFramebuffer());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    fireLight->flicker(dt);
 
+    if (arrowVolley->finished()) {
+        // The volley is over: from now on the window only shows the clear colour.
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
+    if (volleyActive()) {
+        volleyStep();
+    }
     if (needsRedraw) {
-        postProcessing->blur();
-        postProcessing->composite();
+        redraw(dt);
         needsRedraw = false;
     }
     glUseProgram(0);

@@ -5,6 +5,13 @@ ShaderProgram* shadowMapProgram = nullptr;
 ShaderProgram* postProcessProgram = nullptr;
 ShaderProgram* blurShaderProgram = nullptr;
 PostProcessing* postProcessing = nullptr;
+Scene* scene = nullptr;
+ArrowVolley* arrowVolley = nullptr;
+ShadowMap* fireShadow = nullptr;
+ShadowMap* lightShadow = nullptr;
+FireLight* fireLight = nullptr;
+
+std::vector<SceneObject*> shadowCasters;
 
 bool needsRedraw = true;
 bool bloomEnabled = true;

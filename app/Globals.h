@@ -4,14 +4,30 @@
 
 #include <glm/glm.hpp>
 
-class ShaderProgram;
+#include <vector>
+
+class ArrowVolley;
+class FireLight;
 class PostProcessing;
+class Scene;
+class SceneObject;
+class ShaderProgram;
+class ShadowMap;
 
 extern ShaderProgram* standardShadingProgram;
 extern ShaderProgram* shadowMapProgram;
 extern ShaderProgram* postProcessProgram;
 extern ShaderProgram* blurShaderProgram;
 extern PostProcessing* postProcessing;
+extern Scene* scene;
+extern ArrowVolley* arrowVolley;
+extern ShadowMap* fireShadow;
+extern ShadowMap* lightShadow;
+extern FireLight* fireLight;
+
+// What both shadow passes draw: the room, then (once the volley runs) the current arrow. The list
+// does not own its objects.
+extern std::vector<SceneObject*> shadowCasters;
 
 extern bool needsRedraw;
 extern bool bloomEnabled;

@@ -1,8 +1,13 @@
 #include "app/SceneSetup.h"
 
+#include "app/Camera.h"
+#include "app/FireLight.h"
 #include "app/Globals.h"
 #include "render/PostProcessing.h"
 #include "render/ShaderProgram.h"
+#include "render/ShadowMap.h"
+#include "scene/ArrowVolley.h"
+#include "scene/Scene.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -36,7 +41,16 @@ void setUpScene(GLFWwindow* window) {
         new ShaderProgram("./Shader/postProcess.vert", "./Shader/postProcess.frag");
     blurShaderProgram = new ShaderProgram("./Shader/postProcess.vert", "./Shader/blurShader.frag");
     postProcessing = new PostProcessing(*postProcessProgram, *blurShaderProgram);
+    scene = new Scene(glm::mat4(1.0f), standardShadingProgram, shadowMapProgram,
+                      postProcessing->sceneFramebuffer());
+    arrowVolley = new ArrowVolley(standardShadingProgram, shadowMapProgram,
+                                  postProcessing->sceneFramebuffer());
+    fireShadow = new ShadowMap(*shadowMapProgram);
+    lightShadow = new ShadowMap(*shadowMapProgram);
+    shadowCasters.push_back(scene);
 
+    camera.position = glm::vec3(0.0f, 3.0f, -23.0f);
+    camera.updateView();
     cameraProjection = glm::perspective(cameraFieldOfView, aspectRatio, nearPlane, farPlane);
 
     const glm::vec3 lightColor(1.0f, 1.0f, 1.0f);
@@ -53,6 +67,7 @@ void setUpScene(GLFWwindow* window) {
     glUniform3fv(glGetUniformLocation(shading, "lightPos_worldSpace"), 1, &lightPos[0]);
     glUseProgram(0);
 
+    fireLight = new FireLight(glm::vec3(0.0f, 1.0f, -20.0f), standardShadingProgram);
     fireProjection = glm::perspective(lightFieldOfView, aspectRatio, nearPlane, farPlane);
 
     glViewport(0, 0, PostProcessing::width, PostProcessing::height);
@@ -64,12 +79,19 @@ void prepareFirstFrame() {
     glGetError();
     postProcessing->bloom = bloomEnabled;
     mainLightVP = lightProjection * lightView;
+    fireLightVP = fireProjection * fireLight->fireView();
 }
 
 void releaseScene() {
     destroy(standardShadingProgram);
+    destroy(scene);
     destroy(shadowMapProgram);
+    destroy(arrowVolley);
+    destroy(fireShadow);
+    destroy(lightShadow);
+    destroy(fireLight);
     destroy(postProcessProgram);
     destroy(blurShaderProgram);
+    shadowCasters.clear();
     destroy(postProcessing);
 }

@@ -10,7 +10,8 @@
 namespace {
 
 // A mesh of `vertexCount` vertices at (i, 2i, 3i) with the given faces.
-std::unique_ptr<aiMesh> makeMesh(unsigned vertexCount, const std::vector<std::vector<unsigned>>& faces,
+std::unique_ptr<aiMesh> makeMesh(unsigned vertexCount,
+                                 const std::vector<std::vector<unsigned>>& faces,
                                  bool withNormals = true, bool withUvs = true) {
     auto mesh = std::make_unique<aiMesh>();
     mesh->mNumVertices = vertexCount;

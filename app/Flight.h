@@ -1,0 +1,10 @@
+// The scripted camera flight through the room: keyframed poses over 34.5 s, with a pause at 29 s
+// that cues the arrow volley.
+#pragma once
+
+// Puts the camera at the first keyframe and starts the flight clock at 0.
+void startFlight();
+
+// Advances a running flight by the frame time (seconds) and poses the camera; does nothing while
+// no flight runs.
+void updateFlight(float dt);

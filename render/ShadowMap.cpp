@@ -1,0 +1,41 @@
+#include "render/ShadowMap.h"
+
+#include "render/ShaderProgram.h"
+#include "scene/SceneObject.h"
+
+ShadowMap::ShadowMap(const ShaderProgram& shadowProgram) : shadowProgram_(shadowProgram) {
+    glGenFramebuffers(1, &shadowFramebuffer_);
+    glGenTextures(1, &depthTexture_);
+
+    glBindTexture(GL_TEXTURE_2D, depthTexture_);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, size, size, 0, GL_DEPTH_COMPONENT,
+                 GL_FLOAT, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LESS);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
+
+    glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer_);
+    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, depthTexture_, 0);
+    glDrawBuffer(GL_NONE);
+    glUseProgram(0);
+}
+
+void ShadowMap::render(const std::vector<SceneObject*>& objects,
+                       const glm::mat4& lightViewProjection) {
+    const GLuint program = shadowProgram_.programId();
+    glUseProgram(program);
+    glViewport(0, 0, size, size);
+    glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer_);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    for (SceneObject* object : objects) {
+        const glm::mat4 lightMVP = lightViewProjection * object->modelMatrix;
+        glUniformMatrix4fv(glGetUniformLocation(program, "lightMVP"), 1, GL_FALSE,
+                           &lightMVP[0][0]);
+        object->drawGeometry();
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glUseProgram(0);
+}

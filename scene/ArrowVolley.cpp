@@ -1,0 +1,31 @@
+#include "scene/ArrowVolley.h"
+
+#include "scene/Arrow.h"
+
+ArrowVolley::ArrowVolley(const ShaderProgram* shadingProgram, const ShaderProgram* depthProgram,
+                         GLuint targetFramebuffer)
+    : targetFramebuffer_(targetFramebuffer) {
+    for (const char* path : {"./Models/arrow1.obj", "./Models/arrow2.obj", "./Models/arrow3.obj"}) {
+        arrows_.push_back(
+            new Arrow(glm::mat4(1.0f), shadingProgram, depthProgram, path, targetFramebuffer_));
+    }
+}
+
+ArrowVolley::~ArrowVolley() {
+    for (Arrow* arrow : arrows_) {
+        delete arrow;
+    }
+}
+
+Arrow* ArrowVolley::currentArrow() const { return arrows_[timeline_.currentArrow()]; }
+
+void ArrowVolley::update(const glm::mat4& projection, const glm::mat4& view,
+                         const glm::mat4& fireLightVP, const glm::mat4& mainLightVP,
+                         GLuint fireShadowTexture, GLuint mainShadowTexture, float dt) {
+    const int drawn = timeline_.advance(
+        {&arrows_[0]->modelMatrix, &arrows_[1]->modelMatrix, &arrows_[2]->modelMatrix}, dt);
+    if (drawn >= 0) {
+        arrows_[drawn]->draw(projection, view, fireLightVP, mainLightVP, fireShadowTexture,
+                             mainShadowTexture);
+    }
+}
