@@ -16,14 +16,14 @@ out vec3 color;
 
 const float tapWeight = 0.25;
 
-vec3 tap(ivec2 texel, ivec2 maxTexel) {
-    return texelFetch(image, clamp(texel, ivec2(0), maxTexel), 0).rgb;
-}
-
 void main() {
     ivec2 center = ivec2(gl_FragCoord.xy);
-    ivec2 maxTexel = ivec2(resolution) - 1;
+    ivec2 lastTexel = ivec2(resolution) - 1;
     ivec2 step = horizontal == 1 ? ivec2(1, 0) : ivec2(0, 1);
-    color = tapWeight * (tap(center - 2 * step, maxTexel) + tap(center - step, maxTexel) +
-                         tap(center + step, maxTexel) + tap(center + 2 * step, maxTexel));
+    // Clamp to the edge: taps before the centre can only leave the image at 0, taps after it
+    // only at the far edge.
+    color = tapWeight * (texelFetch(image, max(center - 2 * step, 0), 0).rgb +
+                         texelFetch(image, max(center - step, 0), 0).rgb +
+                         texelFetch(image, min(center + step, lastTexel), 0).rgb +
+                         texelFetch(image, min(center + 2 * step, lastTexel), 0).rgb);
 }

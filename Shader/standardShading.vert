@@ -1,5 +1,6 @@
 #version 330 core
-// Standard shading, vertex stage.
+// Standard shading, vertex stage: clip position, world-space surface for lighting, and the
+// positions to look up in both lights' shadow maps.
 
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
@@ -8,21 +9,41 @@ layout(location = 2) in vec2 uv;
 uniform mat4 MVP;
 uniform mat4 V;
 uniform mat4 M;
+// The room's draw never sets this matrix, so it keeps whatever an arrow uploaded last (or this
+// initial value). Arrows only ever translate, so its 3x3 part is the identity in every case the
+// program meets, and the room's normals come out right either way.
 uniform mat4 normalMatrix = mat4(1.0);
 uniform mat4 fireBiasMVP;
 uniform mat4 lightBiasMVP;
+uniform vec3 lightPos_worldSpace;
+uniform vec3 firePos_worldSpace;
 
 out vec3 position_worldSpace;
 out vec3 normal_worldSpace;
+out vec3 camera_worldSpace;
 out vec2 textureCoordinate;
 out vec4 fireShadowCoord;
 out vec4 lightShadowCoord;
+
+// Normal offset for the shadow lookups, in shadow-map texels. One texel of a 1024-texel map
+// spanning 100 degrees covers 2 * tan(50 deg) / 1024 = 0.00233 units per unit of distance from
+// the light; moving the lookup 1.5 texels off the surface keeps lit faces out of their own depth
+// (no acne) without detaching shadows from their casters.
+const float texelPerDistance = 0.00233;
+const float normalOffsetTexels = 1.5;
+
+vec4 shadowCoordinate(mat4 biasMVP, vec3 lightPosition, vec3 worldPosition) {
+    float texelSize = texelPerDistance * distance(lightPosition, worldPosition);
+    vec3 offsetPosition = position + normal * (normalOffsetTexels * texelSize);
+    return biasMVP * vec4(offsetPosition, 1.0);
+}
 
 void main() {
     gl_Position = MVP * vec4(position, 1.0);
     position_worldSpace = (M * vec4(position, 1.0)).xyz;
     normal_worldSpace = mat3(normalMatrix) * normal;
+    camera_worldSpace = -transpose(mat3(V)) * V[3].xyz;
     textureCoordinate = uv;
-    fireShadowCoord = fireBiasMVP * vec4(position, 1.0);
-    lightShadowCoord = lightBiasMVP * vec4(position, 1.0);
+    fireShadowCoord = shadowCoordinate(fireBiasMVP, firePos_worldSpace, position_worldSpace);
+    lightShadowCoord = shadowCoordinate(lightBiasMVP, lightPos_worldSpace, position_worldSpace);
 }

@@ -1,0 +1,178 @@
+// The arrow volley with real arrows: loading the three models in firing order, moving and
+// drawing only the arrow in flight, and the end of the sequence.
+#include "scene/ArrowVolley.h"
+#include "assets/Mesh.h"
+#include "render/ShaderProgram.h"
+#include "render/ShadowMap.h"
+#include "scene/Arrow.h"
+#include "support/DrawCapture.h"
+#include "support/GlTestUtil.h"
+#include "support/Process.h"
+#include "support/ScopedIo.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+// One triangle whose first corner's x tells the files apart.
+std::string arrowObj(int number) {
+    const std::string x = std::to_string(number);
+    return "v " + x + " 0 0\nv " + x + ".5 0 0\nv " + x + " 1 0\n" + "vn 0 0 1\n" +
+           "f 1//1 2//1 3//1\n";
+}
+
+const glm::mat4 projection = glm::perspective(0.8f, 16.0f / 9.0f, 0.1f, 100.0f);
+const glm::mat4 view =
+    glm::lookAt(glm::vec3(0.0f, 2.0f, 5.0f), glm::vec3(0.0f, 0.0f, -10.0f), glm::vec3(0, 1, 0));
+const glm::mat4 lightVP = glm::ortho(-30.0f, 30.0f, -30.0f, 30.0f, 1.0f, 80.0f) *
+                          glm::lookAt(glm::vec3(0, 30, 0), glm::vec3(0), glm::vec3(0, 0, -1));
+
+// 1/8 s frames keep every position and timer value exact.
+const float dt = 0.125f;
+
+class ArrowVolleyTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        shading =
+            new ShaderProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
+        depth = new ShaderProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag");
+        shadow = new ShadowMap(*depth);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        target = new ColourTarget;
+    }
+    static void TearDownTestSuite() {
+        delete target;
+        delete shadow;
+        delete shading;
+        delete depth;
+    }
+
+    ArrowVolleyTest() {
+        for (int number = 1; number <= 3; ++number) {
+            models.writeFile("Models/arrow" + std::to_string(number) + ".obj", arrowObj(number));
+        }
+        // The arrows load "./Models/arrowN.obj" relative to the working directory.
+        ScopedWorkingDirectory inModels(models.path());
+        volley = std::make_unique<ArrowVolley>(shading, depth, target->framebuffer());
+    }
+
+    void TearDown() override {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glUseProgram(0);
+        glViewport(0, 0, 1600, 900);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+
+    // One frame's update; returns the triangles it drew.
+    GLuint update() {
+        return trianglesDrawnBy([&] {
+            volley->update(projection, view, lightVP, lightVP, shadow->depthTexture(),
+                           shadow->depthTexture(), dt);
+        });
+    }
+    float z(int arrow) const { return volley->arrows()[arrow]->modelMatrix[3][2]; }
+
+    TempDirectory models;
+    std::unique_ptr<ArrowVolley> volley;
+
+    static ShaderProgram* shading;
+    static ShaderProgram* depth;
+    static ShadowMap* shadow;
+    static ColourTarget* target;
+};
+
+ShaderProgram* ArrowVolleyTest::shading = nullptr;
+ShaderProgram* ArrowVolleyTest::depth = nullptr;
+ShadowMap* ArrowVolleyTest::shadow = nullptr;
+ColourTarget* ArrowVolleyTest::target = nullptr;
+
+TEST_F(ArrowVolleyTest, LoadsTheThreeArrowsInFiringOrderAtTheIdentity) {
+    ASSERT_EQ(volley->arrows().size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const Arrow& arrow = *volley->arrows()[i];
+        EXPECT_EQ(arrow.modelMatrix, glm::mat4(1.0f));
+        ASSERT_EQ(arrow.meshes().size(), 1u);
+        EXPECT_EQ(arrow.meshes()[0]->positions()[0].x, static_cast<float>(i + 1));
+        EXPECT_NE(arrow.meshes()[0]->vao(), 0u) << "bound to the programs at construction";
+        EXPECT_EQ(arrow.targetFramebuffer(), target->framebuffer());
+    }
+    EXPECT_EQ(volley->currentArrow(), volley->arrows()[0]);
+    EXPECT_FALSE(volley->finished());
+}
+
+TEST_F(ArrowVolleyTest, UpdateMovesAndDrawsOnlyTheArrowInFlight) {
+    EXPECT_EQ(update(), 1u);
+    EXPECT_EQ(z(0), -1.25f);
+    glm::mat4 moved(1.0f);
+    moved[3][2] = -1.25f;
+    EXPECT_EQ(volley->arrows()[0]->modelMatrix, moved);
+    EXPECT_EQ(volley->arrows()[1]->modelMatrix, glm::mat4(1.0f));
+    EXPECT_EQ(volley->arrows()[2]->modelMatrix, glm::mat4(1.0f));
+
+    // Drawn after the move, with the projection it was given, into the volley's framebuffer.
+    const GLuint program = shading->programId();
+    glm::mat4 mvp(0.0f);
+    glGetUniformfv(program, glGetUniformLocation(program, "MVP"), &mvp[0][0]);
+    const glm::mat4 expected = projection * view * moved;
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            EXPECT_NEAR(mvp[column][row], expected[column][row], 1e-5f);
+        }
+    }
+    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), static_cast<GLint>(target->framebuffer()));
+
+    EXPECT_EQ(update(), 1u);
+    EXPECT_EQ(z(0), -2.5f);
+    EXPECT_EQ(volley->currentArrow(), volley->arrows()[0]);
+}
+
+TEST_F(ArrowVolleyTest, PausesDrawNothingWhileTheNextArrowIsAlreadyCurrent) {
+    for (int frame = 0; frame < 20; ++frame) {
+        ASSERT_EQ(update(), 1u);
+    }
+    EXPECT_EQ(z(0), -25.0f);
+    // The stop frame and three more: half a second in which no arrow is drawn.
+    for (int frame = 0; frame < 4; ++frame) {
+        SCOPED_TRACE(frame);
+        EXPECT_EQ(update(), 0u);
+        EXPECT_EQ(volley->currentArrow(), volley->arrows()[1]);
+        EXPECT_EQ(z(1), 0.0f);
+    }
+    EXPECT_EQ(update(), 1u);
+    EXPECT_EQ(z(1), -1.25f);
+    EXPECT_EQ(z(0), -25.0f);
+}
+
+TEST_F(ArrowVolleyTest, FinishesAfterTheWholeSequenceWithTheLastArrowDrawnWhereItStuck) {
+    // Arrow 1: 20 moves and the stop frame; pause: 3 frames; arrow 2 likewise; arrow 3: 6 moves.
+    const int framesBeforeLast = 20 + 1 + 3 + 20 + 1 + 3 + 6;
+    for (int frame = 0; frame < framesBeforeLast; ++frame) {
+        update();
+        ASSERT_FALSE(volley->finished()) << "frame " << frame;
+    }
+    EXPECT_EQ(volley->currentArrow(), volley->arrows()[2]);
+    EXPECT_EQ(z(2), -7.5f);
+    EXPECT_EQ(update(), 1u) << "the last frame still draws the third arrow";
+    EXPECT_TRUE(volley->finished());
+    EXPECT_EQ(z(0), -25.0f);
+    EXPECT_EQ(z(1), -25.0f);
+    EXPECT_EQ(z(2), -7.5f);
+}
+
+TEST_F(ArrowVolleyTest, DestroyingTheVolleyReleasesTheArrowsMeshes) {
+    std::vector<GLuint> vertexArrays;
+    for (const Arrow* arrow : volley->arrows()) {
+        vertexArrays.push_back(arrow->meshes()[0]->vao());
+    }
+    volley.reset();
+    for (GLuint vertexArray : vertexArrays) {
+        EXPECT_FALSE(glIsVertexArray(vertexArray)) << vertexArray;
+    }
+}
+
+} // namespace

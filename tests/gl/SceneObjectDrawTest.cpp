@@ -1,0 +1,369 @@
+// The shaded draws of an arrow and of the room: the uniforms they leave in the standard shading
+// program, the bindings they leave behind, and objects whose model could not be read.
+#include "render/ShaderProgram.h"
+#include "render/ShadowMap.h"
+#include "scene/Arrow.h"
+#include "scene/Scene.h"
+#include "support/DrawCapture.h"
+#include "support/GlTestUtil.h"
+#include "support/Process.h"
+#include "support/ScopedIo.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+// One triangle facing +z, without material: a mesh with texture 0.
+const char* const triangleObj = "v 0 0 0\nv 1 0 0\nv 0 1 0\n"
+                                "vt 0 0\nvt 1 0\nvt 0 1\n"
+                                "vn 0 0 1\n"
+                                "f 1/1/1 2/2/1 3/3/1\n";
+
+// Maps clip-space [-1, 1] to shadow-map texture space [0, 1].
+const glm::mat4 bias(0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.5f,
+                     0.5f, 0.5f, 1.0f);
+
+const glm::vec3 up(0.0f, 1.0f, 0.0f);
+const glm::vec3 cameraPosition(1.5f, 2.5f, 6.0f);
+const glm::mat4 projection = glm::perspective(0.8f, 16.0f / 9.0f, 0.1f, 100.0f);
+const glm::mat4 view = glm::lookAt(cameraPosition, glm::vec3(0.0f, 1.0f, -4.0f), up);
+const glm::mat4 fireLightVP =
+    glm::perspective(1.7453293f, 16.0f / 9.0f, 1.0f, 100.0f) *
+    glm::lookAt(glm::vec3(0.0f, 1.0f, -20.0f), glm::vec3(0.0f, 1.0f, -19.0f), up);
+const glm::mat4 mainLightVP = glm::perspective(1.2f, 1.0f, 1.0f, 60.0f) *
+                              glm::lookAt(glm::vec3(6.0f, 12.0f, 4.0f), glm::vec3(0.0f), up);
+// An arrow turned and moved: every uniform that multiplies the model matrix in differs from one
+// that leaves it out.
+const glm::mat4 arrowModel = glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 0.5f, -3.0f)) *
+                             glm::rotate(glm::mat4(1.0f), 0.6f, glm::normalize(glm::vec3(1, 1, 0)));
+
+// Values no draw uploads, written before each draw so that a uniform it skips shows.
+const glm::mat4 stale(7.0f);
+const GLint staleSampler = 5;
+
+std::string describe(const float* values, int count) {
+    std::ostringstream text;
+    for (int i = 0; i < count; ++i) {
+        text << (i > 0 ? ", " : "") << values[i];
+    }
+    return text.str();
+}
+
+// Compares `count` floats, with a tolerance relative to the largest expected magnitude: the test
+// computes the same products as the draw, maybe in another order.
+testing::AssertionResult near(const float* actual, const float* expected, int count) {
+    float scale = 1.0f;
+    for (int i = 0; i < count; ++i) {
+        scale = std::max(scale, std::abs(expected[i]));
+    }
+    for (int i = 0; i < count; ++i) {
+        if (!(std::abs(actual[i] - expected[i]) <= 1e-5f * scale)) {
+            return testing::AssertionFailure()
+                   << "element " << i << ": (" << describe(actual, count) << ") instead of ("
+                   << describe(expected, count) << ")";
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+GLint location(GLuint program, const char* name) {
+    return glGetUniformLocation(program, name);
+}
+
+testing::AssertionResult uniformIs(GLuint program, const char* name, const glm::mat4& expected) {
+    const GLint at = location(program, name);
+    if (at == -1) {
+        return testing::AssertionFailure() << '"' << name << "\" is not an active uniform";
+    }
+    glm::mat4 actual(0.0f);
+    glGetUniformfv(program, at, &actual[0][0]);
+    return near(&actual[0][0], &expected[0][0], 16) << " in \"" << name << '"';
+}
+
+testing::AssertionResult uniformIs(GLuint program, const char* name, const glm::vec4& expected) {
+    const GLint at = location(program, name);
+    if (at == -1) {
+        return testing::AssertionFailure() << '"' << name << "\" is not an active uniform";
+    }
+    glm::vec4 actual(0.0f);
+    glGetUniformfv(program, at, &actual[0]);
+    return near(&actual[0], &expected[0], 4) << " in \"" << name << '"';
+}
+
+testing::AssertionResult samplerIs(GLuint program, const char* name, GLint expected) {
+    const GLint at = location(program, name);
+    if (at == -1) {
+        return testing::AssertionFailure() << '"' << name << "\" is not an active uniform";
+    }
+    GLint actual = -1;
+    glGetUniformiv(program, at, &actual);
+    if (actual != expected) {
+        return testing::AssertionFailure()
+               << '"' << name << "\" is " << actual << ", not " << expected;
+    }
+    return testing::AssertionSuccess();
+}
+
+glm::vec4 cameraShadowCoord() {
+    return bias * mainLightVP * glm::vec4(cameraPosition, 1.0f);
+}
+
+GLint textureOnUnit(GLenum unit) {
+    glActiveTexture(unit);
+    return glInteger(GL_TEXTURE_BINDING_2D);
+}
+
+class SceneObjectDrawTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        shading =
+            new ShaderProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
+        depth = new ShaderProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag");
+        fireShadow = new ShadowMap(*depth);
+        lightShadow = new ShadowMap(*depth);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        // Stands in for the scene framebuffer.
+        colourTarget = new ColourTarget;
+        target = colourTarget->framebuffer();
+    }
+    static void TearDownTestSuite() {
+        delete colourTarget;
+        delete fireShadow;
+        delete lightShadow;
+        delete shading;
+        delete depth;
+    }
+
+    SceneObjectDrawTest() {
+        models.writeFile("Models/arrow.obj", triangleObj);
+        models.writeFile("Models/room.obj", triangleObj);
+    }
+
+    void TearDown() override {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glUseProgram(0);
+        glActiveTexture(GL_TEXTURE0);
+        glViewport(0, 0, 1600, 900);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+
+    // Objects import their model relative to the working directory, as the program does.
+    std::unique_ptr<Arrow> makeArrow(const char* path, const ShaderProgram& program) {
+        ScopedWorkingDirectory inModels(models.path());
+        return std::make_unique<Arrow>(arrowModel, &program, depth, path, target);
+    }
+    std::unique_ptr<Scene> makeRoom(const glm::mat4& modelMatrix, const ShaderProgram& program) {
+        ScopedWorkingDirectory inModels(models.path());
+        return std::make_unique<Scene>(modelMatrix, &program, depth, target);
+    }
+
+    // Every uniform the draws set, given values they never upload; the bindings set to others
+    // than the draws leave.
+    static void makeStale(const ShaderProgram& program) {
+        const GLuint id = program.programId();
+        glUseProgram(id);
+        for (const char* name : {"MVP", "M", "V", "fireBiasMVP", "lightBiasMVP", "normalMatrix"}) {
+            glUniformMatrix4fv(location(id, name), 1, GL_FALSE, &stale[0][0]);
+        }
+        const glm::vec4 staleCoord(9.0f);
+        glUniform4fv(location(id, "cameraShadowCoord"), 1, &staleCoord[0]);
+        for (const char* name : {"fireShadowMap", "lightShadowMap", "texture_sampler"}) {
+            glUniform1i(location(id, name), staleSampler);
+        }
+        glUseProgram(0);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glActiveTexture(GL_TEXTURE3);
+        glViewport(0, 0, 16, 16);
+    }
+
+    static void draw(SceneObject& object) {
+        object.draw(projection, view, fireLightVP, mainLightVP, fireShadow->depthTexture(),
+                    lightShadow->depthTexture());
+    }
+
+    // What the arrow draw leaves, mesh or not: program, viewport, the shadow maps on units 1
+    // and 2, and the uniforms that do not depend on the meshes.
+    static void expectArrowUniforms(GLuint program) {
+        EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(program));
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[2], 1600);
+        EXPECT_EQ(viewport[3], 900);
+
+        EXPECT_TRUE(uniformIs(program, "MVP", projection * view * arrowModel));
+        EXPECT_TRUE(uniformIs(program, "M", arrowModel));
+        EXPECT_TRUE(uniformIs(program, "V", view));
+        EXPECT_TRUE(uniformIs(program, "fireBiasMVP", bias * fireLightVP * arrowModel));
+        EXPECT_TRUE(uniformIs(program, "lightBiasMVP", bias * mainLightVP * arrowModel));
+        EXPECT_TRUE(uniformIs(program, "normalMatrix", glm::transpose(glm::inverse(arrowModel))));
+        // The model matrix cancels out: the camera in the main light's shadow-map space.
+        EXPECT_TRUE(uniformIs(program, "cameraShadowCoord", cameraShadowCoord()));
+        EXPECT_TRUE(samplerIs(program, "fireShadowMap", 1));
+        EXPECT_TRUE(samplerIs(program, "lightShadowMap", 2));
+    }
+
+    static void expectShadowMapsBound() {
+        const GLint active = glInteger(GL_ACTIVE_TEXTURE);
+        EXPECT_EQ(textureOnUnit(GL_TEXTURE1), static_cast<GLint>(fireShadow->depthTexture()));
+        EXPECT_EQ(textureOnUnit(GL_TEXTURE2), static_cast<GLint>(lightShadow->depthTexture()));
+        glActiveTexture(static_cast<GLenum>(active));
+    }
+
+    TempDirectory models;
+
+    static ShaderProgram* shading;
+    static ShaderProgram* depth;
+    static ShadowMap* fireShadow;
+    static ShadowMap* lightShadow;
+    static ColourTarget* colourTarget;
+    static GLuint target;
+};
+
+ShaderProgram* SceneObjectDrawTest::shading = nullptr;
+ShaderProgram* SceneObjectDrawTest::depth = nullptr;
+ShadowMap* SceneObjectDrawTest::fireShadow = nullptr;
+ShadowMap* SceneObjectDrawTest::lightShadow = nullptr;
+ColourTarget* SceneObjectDrawTest::colourTarget = nullptr;
+GLuint SceneObjectDrawTest::target = 0;
+
+TEST_F(SceneObjectDrawTest, ArrowDrawUploadsMatricesThatIncludeItsModelMatrix) {
+    const auto arrow = makeArrow("./Models/arrow.obj", *shading);
+    ASSERT_EQ(arrow->meshes().size(), 1u);
+    makeStale(*shading);
+    EXPECT_EQ(trianglesDrawnBy([&] { draw(*arrow); }), 1u);
+
+    expectArrowUniforms(shading->programId());
+    EXPECT_TRUE(samplerIs(shading->programId(), "texture_sampler", 0));
+}
+
+TEST_F(SceneObjectDrawTest, ArrowDrawLeavesItsTargetFramebufferBoundAndUnitZeroActive) {
+    const auto arrow = makeArrow("./Models/arrow.obj", *shading);
+    makeStale(*shading);
+    draw(*arrow);
+    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), static_cast<GLint>(target));
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(shading->programId()));
+    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), 0) << "the mesh has no texture";
+    expectShadowMapsBound();
+}
+
+TEST_F(SceneObjectDrawTest, ArrowWithoutMeshesUploadsEverythingAndDrawsNothing) {
+    std::unique_ptr<Arrow> arrow;
+    {
+        ScopedNullInput noTerminal;
+        testing::internal::CaptureStderr();
+        arrow = makeArrow("./Models/missing.obj", *shading);
+        EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    }
+    ASSERT_TRUE(arrow->meshes().empty());
+    makeStale(*shading);
+    EXPECT_EQ(trianglesDrawnBy([&] { draw(*arrow); }), 0u);
+
+    expectArrowUniforms(shading->programId());
+    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), static_cast<GLint>(target));
+    // The last unit selected was the main light's shadow map.
+    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE2);
+    expectShadowMapsBound();
+}
+
+TEST_F(SceneObjectDrawTest, RoomDrawUploadsMatricesWithoutItsModelMatrixAndUnbindsTheTarget) {
+    // A room moved off the origin: only "M" may show it.
+    const glm::mat4 roomModel = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -1.0f, 2.0f)) *
+                                glm::scale(glm::mat4(1.0f), glm::vec3(2.0f));
+    const auto room = makeRoom(roomModel, *shading);
+    ASSERT_EQ(room->meshes().size(), 1u);
+    makeStale(*shading);
+    EXPECT_EQ(trianglesDrawnBy([&] { draw(*room); }), 1u);
+
+    const GLuint program = shading->programId();
+    EXPECT_TRUE(uniformIs(program, "M", roomModel));
+    EXPECT_TRUE(uniformIs(program, "MVP", projection * view));
+    EXPECT_TRUE(uniformIs(program, "V", view));
+    EXPECT_TRUE(uniformIs(program, "fireBiasMVP", bias * fireLightVP));
+    EXPECT_TRUE(uniformIs(program, "lightBiasMVP", bias * mainLightVP));
+    EXPECT_TRUE(uniformIs(program, "cameraShadowCoord", cameraShadowCoord()));
+    EXPECT_TRUE(uniformIs(program, "normalMatrix", stale)) << "the room never sets it";
+    EXPECT_TRUE(samplerIs(program, "fireShadowMap", 1));
+    EXPECT_TRUE(samplerIs(program, "lightShadowMap", 2));
+    EXPECT_TRUE(samplerIs(program, "texture_sampler", 0));
+
+    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(program));
+    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 1600);
+    EXPECT_EQ(viewport[3], 900);
+    expectShadowMapsBound();
+}
+
+TEST_F(SceneObjectDrawTest, ArrowAndRoomPutTheCameraAtTheSameShadowMapCoordinate) {
+    const auto arrow = makeArrow("./Models/arrow.obj", *shading);
+    const auto room = makeRoom(glm::mat4(1.0f), *shading);
+    const GLuint program = shading->programId();
+    const GLint at = location(program, "cameraShadowCoord");
+    ASSERT_NE(at, -1) << "\"cameraShadowCoord\" is not an active uniform";
+
+    makeStale(*shading);
+    draw(*arrow);
+    glm::vec4 fromArrow(0.0f);
+    glGetUniformfv(program, at, &fromArrow[0]);
+    makeStale(*shading);
+    draw(*room);
+    glm::vec4 fromRoom(0.0f);
+    glGetUniformfv(program, at, &fromRoom[0]);
+
+    EXPECT_TRUE(near(&fromArrow[0], &fromRoom[0], 4));
+    const glm::vec4 expected = cameraShadowCoord();
+    EXPECT_TRUE(near(&fromRoom[0], &expected[0], 4));
+}
+
+TEST_F(SceneObjectDrawTest, NormalMatrixStartsAsIdentityAndKeepsTheLastArrowsValue) {
+    // A program of its own, so that no earlier draw has touched its uniforms.
+    const ShaderProgram fresh("./Shader/standardShading.vert", "./Shader/standardShading.frag");
+    const GLuint program = fresh.programId();
+    EXPECT_TRUE(uniformIs(program, "normalMatrix", glm::mat4(1.0f)));
+
+    const auto room = makeRoom(glm::mat4(1.0f), fresh);
+    const auto arrow = makeArrow("./Models/arrow.obj", fresh);
+    draw(*room);
+    EXPECT_TRUE(uniformIs(program, "normalMatrix", glm::mat4(1.0f)))
+        << "before any arrow the room sees the linked value";
+    draw(*arrow);
+    const glm::mat4 arrowNormals = glm::transpose(glm::inverse(arrowModel));
+    EXPECT_TRUE(uniformIs(program, "normalMatrix", arrowNormals));
+    draw(*room);
+    EXPECT_TRUE(uniformIs(program, "normalMatrix", arrowNormals))
+        << "the room keeps what the last arrow uploaded";
+}
+
+TEST_F(SceneObjectDrawTest, RoomWithoutItsModelFileDrawsNothingButStillUploadsAndUnbinds) {
+    std::filesystem::remove(models.path() / "Models/room.obj");
+    std::unique_ptr<Scene> room;
+    {
+        ScopedNullInput noTerminal;
+        testing::internal::CaptureStderr();
+        room = makeRoom(glm::mat4(1.0f), *shading);
+        EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    }
+    ASSERT_TRUE(room->meshes().empty());
+    makeStale(*shading);
+    glBindFramebuffer(GL_FRAMEBUFFER, target);
+    EXPECT_EQ(trianglesDrawnBy([&] { draw(*room); }), 0u);
+
+    const GLuint program = shading->programId();
+    EXPECT_TRUE(uniformIs(program, "MVP", projection * view));
+    EXPECT_TRUE(uniformIs(program, "M", glm::mat4(1.0f)));
+    EXPECT_TRUE(uniformIs(program, "cameraShadowCoord", cameraShadowCoord()));
+    EXPECT_TRUE(samplerIs(program, "lightShadowMap", 2));
+    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
+    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE2);
+}
+
+} // namespace

@@ -1,0 +1,40 @@
+#include "support/ImageCompare.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+ImageDifference compareImages(const Picture& actual, const Picture& reference) {
+    ImageDifference result;
+    result.sameSize = actual.width == reference.width && actual.height == reference.height &&
+                      actual.rgb.size() == reference.rgb.size();
+    if (!result.sameSize || actual.rgb.empty()) {
+        return result;
+    }
+    long long total = 0;
+    for (size_t i = 0; i < actual.rgb.size(); ++i) {
+        const int difference = std::abs(int(actual.rgb[i]) - int(reference.rgb[i]));
+        result.maxDifference = std::max(result.maxDifference, difference);
+        total += difference;
+    }
+    result.meanDifference = static_cast<double>(total) / static_cast<double>(actual.rgb.size());
+    return result;
+}
+
+std::string writeFailureImages(const std::string& name, const Picture& actual,
+                               const Picture& reference) {
+    const std::filesystem::path folder =
+        std::filesystem::path(QUIVERFALL_BINARY_DIR) / "image-failures";
+    std::filesystem::create_directories(folder);
+    savePng(actual, (folder / (name + "_actual.png")).string());
+    if (actual.width == reference.width && actual.height == reference.height &&
+        actual.rgb.size() == reference.rgb.size()) {
+        Picture difference = actual;
+        for (size_t i = 0; i < actual.rgb.size(); ++i) {
+            const int amplified = 4 * std::abs(int(actual.rgb[i]) - int(reference.rgb[i]));
+            difference.rgb[i] = static_cast<unsigned char>(std::min(amplified, 255));
+        }
+        savePng(difference, (folder / (name + "_difference.png")).string());
+    }
+    return folder.string();
+}
