@@ -1,8 +1,8 @@
 #version 330 core
 // Standard shading, fragment stage. Lights the diffuse texture with an ambient term, the main
 // light (a wide spot through the window, shadowed) and the fire (a flickering point light,
-// shadowed on its +z side), adds the glow of the window light in the air, and writes the HDR
-// colour (output 0) and its bright part for bloom (output 1).
+// shadowed on its +z side), veils the air when the camera stands in the sunbeam, and writes the
+// HDR colour (output 0) and its bright part for bloom (output 1).
 
 in vec3 position_worldSpace;
 in vec3 normal_worldSpace;
@@ -10,11 +10,11 @@ in vec3 camera_worldSpace;
 in vec2 textureCoordinate;
 in vec4 fireShadowCoord;
 in vec4 lightShadowCoord;
+flat in float cameraInSunlight;
 
 uniform sampler2D texture_sampler;
 uniform sampler2DShadow fireShadowMap;
 uniform sampler2DShadow lightShadowMap;
-uniform vec4 cameraShadowCoord;
 uniform vec3 lightColor;
 uniform vec3 ambientLightColor;
 uniform vec3 lightPos_worldSpace;
@@ -33,27 +33,31 @@ const float spotEdge = 0.12;
 // Fire falloff: strength / (1 + d^2). 30 makes stone 1.5 units from the flames bloom, and the
 // light still reaches the walls 8 units away.
 const float fireStrength = 30.0;
-// Texel size of both 1024x1024 shadow maps and the PCF tap radius in texels: four taps on a
-// rotated square, each a hardware 2x2 linear comparison, give a soft edge about 3 texels wide.
+// Squared distances from the fire over which its shadows fade out (8 to 12 units): beyond, the
+// fire adds less than the ambient light, and its shadows would be too faint to see.
+const float fireShadowFadeStart2 = 64.0;
+const float fireShadowFadeEnd2 = 144.0;
+// Texel size of both 1024x1024 shadow maps and the PCF tap offsets in texels: two taps on
+// opposite sides of the point, each a hardware 2x2 linear comparison, soften an edge over about
+// three texels. Four taps looked much the same and cost a tenth of a redrawn frame more on
+// software GL.
 const float shadowTexel = 1.0 / 1024.0;
-const float pcfRadius = 1.25;
 // Left after the normal offset: a sliver of window-space depth against rounding.
 const float depthBias = 0.00005;
 // Blinn-Phong sheen; the textures carry no gloss map, so one modest value serves all surfaces.
 const float specularStrength = 0.2;
 const float shininess = 24.0;
-// In-scattering of the window light along the view ray: strength per unit of lit path, capped
-// so a long look down the beam does not wash the picture out.
-const float hazeDensity = 0.012;
-const float hazeLimit = 0.25;
-const int hazeSamples = 6;
+// Air lit by the window when the camera itself stands in the sunbeam: a veil that thickens
+// with the distance to the surface, up to this strength.
+const float sunVeilStrength = 0.05;
+const float sunVeilDistance = 30.0;
 // Bloom's bright pass: luminance above the threshold goes to bloom, eased in over the knee so
 // there is no hard edge; the cap keeps single bright pixels from turning into fireflies.
 const float bloomThreshold = 1.0;
 const float bloomKnee = 0.5;
 const float bloomCap = 8.0;
 
-const vec2 pcfTaps[4] = vec2[](vec2(-0.5, -1.0), vec2(1.0, -0.5), vec2(0.5, 1.0), vec2(-1.0, 0.5));
+const vec2 pcfTaps[2] = vec2[](vec2(-0.625, -1.25), vec2(0.625, 1.25));
 
 // 1 inside the map's frame, fading to 0 towards its edges and behind the light.
 float frameMask(vec4 shadowCoord) {
@@ -70,10 +74,10 @@ float visibility(sampler2DShadow shadowMap, vec4 shadowCoord) {
     vec3 p = shadowCoord.xyz / shadowCoord.w;
     p.z -= depthBias;
     float lit = 0.0;
-    for (int i = 0; i < 4; ++i) {
-        lit += texture(shadowMap, vec3(p.xy + pcfTaps[i] * (pcfRadius * shadowTexel), p.z));
+    for (int i = 0; i < 2; ++i) {
+        lit += texture(shadowMap, vec3(p.xy + pcfTaps[i] * shadowTexel, p.z));
     }
-    return lit * 0.25;
+    return lit * 0.5;
 }
 
 vec3 surfaceNormal() {
@@ -89,33 +93,20 @@ float specular(vec3 normal, vec3 toLight, vec3 toCamera) {
     return specularStrength * pow(max(dot(normal, normalize(toLight + toCamera)), 0.0), shininess);
 }
 
-// Window light scattered towards the eye along the ray from the camera to this fragment, both
-// given in the main light's shadow-map space; homogeneous interpolation keeps the samples evenly
-// spread in world space. A per-pixel offset turns sample banding into fine grain.
-float windowHaze(float rayLength) {
-    float jitter = fract(52.9829189 * fract(dot(gl_FragCoord.xy, vec2(0.06711056, 0.00583715))));
-    float lit = 0.0;
-    for (int i = 0; i < hazeSamples; ++i) {
-        vec4 sampleCoord =
-            mix(cameraShadowCoord, lightShadowCoord, (float(i) + jitter) / float(hazeSamples));
-        float mask = frameMask(sampleCoord);
-        if (mask > 0.0) {
-            lit += mask * textureProj(lightShadowMap, sampleCoord);
-        }
-    }
-    return min(hazeDensity * rayLength * lit / float(hazeSamples), hazeLimit);
-}
-
 void main() {
-    // Textures are stored gamma-encoded; light them in linear space.
-    vec3 albedo = pow(texture(texture_sampler, textureCoordinate).rgb, vec3(2.2));
+    // Textures are stored gamma-encoded; light them in linear space. Squaring is within a few
+    // percent of the 2.2 power curve and far cheaper per fragment on software GL.
+    vec3 texel = texture(texture_sampler, textureCoordinate).rgb;
+    vec3 albedo = texel * texel;
     vec3 normal = surfaceNormal();
     vec3 toCameraRay = camera_worldSpace - position_worldSpace;
     float rayLength = length(toCameraRay);
     vec3 toCamera = toCameraRay / rayLength;
 
-    // Sky from above, floor bounce from below: a little shape where only ambient light falls.
-    vec3 lighting = ambientLightColor * (0.85 + 0.15 * normal.y);
+    // Light from the open room above and the floor below: upward faces get the full ambient
+    // term, walls less, the undersides of beams and tables least, which gives the shape that
+    // the direct lights leave out.
+    vec3 lighting = ambientLightColor * (0.65 + 0.35 * normal.y);
     vec3 sheen = vec3(0.0);
 
     vec3 toLight = normalize(lightPos_worldSpace - position_worldSpace);
@@ -134,17 +125,21 @@ void main() {
     float fireFacing = max(dot(normal, toFire), 0.0);
     if (fireFacing > 0.0) {
         // The fire's map only looks along +z: elsewhere the fire lights without shadows, fading
-        // between the two at the frame's edge so no seam shows.
-        float inFrame = frameMask(fireShadowCoord);
-        float fireVisibility = inFrame > 0.0
-                                   ? mix(1.0, visibility(fireShadowMap, fireShadowCoord), inFrame)
-                                   : 1.0;
-        vec3 fireLight = fireColor * (fireStrength * fireVisibility / (1.0 + fireDistance2));
-        lighting += fireLight * fireFacing;
-        sheen += fireLight * specular(normal, toFire, toCamera);
+        // between the two at the frame's edge so no seam shows. Far from the fire its light is
+        // too weak for a shadow to show, and the lookups are saved.
+        float shadowWeight = frameMask(fireShadowCoord) *
+                             (1.0 - smoothstep(fireShadowFadeStart2, fireShadowFadeEnd2, fireDistance2));
+        float fireVisibility =
+            shadowWeight > 0.0 ? mix(1.0, visibility(fireShadowMap, fireShadowCoord), shadowWeight)
+                               : 1.0;
+        lighting += fireColor * (fireStrength * fireVisibility * fireFacing / (1.0 + fireDistance2));
     }
 
-    color = albedo * lighting + sheen + lightColor * windowHaze(rayLength);
+    color = albedo * lighting + sheen;
+    if (cameraInSunlight > 0.0) {
+        color += lightColor * (sunVeilStrength * cameraInSunlight *
+                               (1.0 - exp(-rayLength / sunVeilDistance)));
+    }
 
     float luminance = dot(color, vec3(0.2126, 0.7152, 0.0722));
     float knee = clamp(luminance - bloomThreshold + bloomKnee, 0.0, 2.0 * bloomKnee);

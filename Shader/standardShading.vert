@@ -17,6 +17,10 @@ uniform mat4 fireBiasMVP;
 uniform mat4 lightBiasMVP;
 uniform vec3 lightPos_worldSpace;
 uniform vec3 firePos_worldSpace;
+// The camera position in the main light's shadow-map space: one lookup tells whether the eye
+// stands in the sunbeam.
+uniform vec4 cameraShadowCoord;
+uniform sampler2DShadow lightShadowMap;
 
 out vec3 position_worldSpace;
 out vec3 normal_worldSpace;
@@ -24,6 +28,7 @@ out vec3 camera_worldSpace;
 out vec2 textureCoordinate;
 out vec4 fireShadowCoord;
 out vec4 lightShadowCoord;
+flat out float cameraInSunlight;
 
 // Normal offset for the shadow lookups, in shadow-map texels. One texel of a 1024-texel map
 // spanning 100 degrees covers 2 * tan(50 deg) / 1024 = 0.00233 units per unit of distance from
@@ -38,6 +43,19 @@ vec4 shadowCoordinate(mat4 biasMVP, vec3 lightPosition, vec3 worldPosition) {
     return biasMVP * vec4(offsetPosition, 1.0);
 }
 
+// The same soft edge as the fragment stage gives the sunlight's frame.
+const float frameEdge = 0.12;
+
+// 0 outside the light's frame or behind it, 1 inside, without a hard edge.
+float inFrame(vec4 coord) {
+    if (coord.w <= 0.0) {
+        return 0.0;
+    }
+    vec2 p = coord.xy / coord.w;
+    vec2 inside = smoothstep(0.0, frameEdge, p) * smoothstep(0.0, frameEdge, 1.0 - p);
+    return inside.x * inside.y;
+}
+
 void main() {
     gl_Position = MVP * vec4(position, 1.0);
     position_worldSpace = (M * vec4(position, 1.0)).xyz;
@@ -46,4 +64,7 @@ void main() {
     textureCoordinate = uv;
     fireShadowCoord = shadowCoordinate(fireBiasMVP, firePos_worldSpace, position_worldSpace);
     lightShadowCoord = shadowCoordinate(lightBiasMVP, lightPos_worldSpace, position_worldSpace);
+    float cameraFrame = inFrame(cameraShadowCoord);
+    cameraInSunlight =
+        cameraFrame > 0.0 ? cameraFrame * textureProj(lightShadowMap, cameraShadowCoord) : 0.0;
 }

@@ -60,7 +60,7 @@ bool savePng(const Picture& picture, const std::string& path) {
             row[x * 3 + FI_RGBA_BLUE] = source[x * 3 + 2];
         }
     }
-    const bool saved = FreeImage_Save(FIF_PNG, image, path.c_str(), PNG_Z_BEST_SPEED) != 0;
+    const bool saved = FreeImage_Save(FIF_PNG, image, path.c_str(), PNG_DEFAULT) != 0;
     FreeImage_Unload(image);
     return saved;
 }

@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quiverfall needs, only those that are missing.
-# Usage: scripts/install-deps.sh run|test
+# Usage: scripts/install-deps.sh run|headless|test
 set -euo pipefail
 
 build_packages=(cmake make g++ pkg-config libglfw3-dev libglew-dev libglm-dev libassimp-dev
                 libfreeimage-dev libx11-dev libgl1-mesa-dri)
-test_packages=(xvfb xauth libgtest-dev xdotool)
+virtual_display_packages=(xvfb xauth)
+test_packages=(libgtest-dev xdotool)
 
 packages=("${build_packages[@]}")
-if [[ "${1:-run}" == "test" ]]; then
-    packages+=("${test_packages[@]}")
-fi
+case "${1:-run}" in
+    run) ;;
+    headless) packages+=("${virtual_display_packages[@]}") ;;
+    test) packages+=("${virtual_display_packages[@]}" "${test_packages[@]}") ;;
+    *) echo "usage: $0 run|headless|test" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

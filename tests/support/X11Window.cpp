@@ -48,31 +48,40 @@ bool requestWindowClose(unsigned long window) {
     return sent != 0;
 }
 
-WindowImage captureWindow(unsigned long window) {
+WindowImage captureWindowRegion(unsigned long window, int x, int y, int width, int height) {
     WindowImage image;
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         return image;
     }
-    XWindowAttributes attributes{};
-    if (XGetWindowAttributes(display, window, &attributes) != 0) {
-        XImage* pixels = XGetImage(display, window, 0, 0, attributes.width, attributes.height,
-                                   AllPlanes, ZPixmap);
-        if (pixels != nullptr) {
-            image.width = attributes.width;
-            image.height = attributes.height;
-            image.rgb.reserve(static_cast<size_t>(image.width) * image.height * 3);
-            for (int y = 0; y < image.height; ++y) {
-                for (int x = 0; x < image.width; ++x) {
-                    const unsigned long pixel = XGetPixel(pixels, x, y);
-                    image.rgb.push_back(static_cast<char>((pixel >> 16) & 0xff));
-                    image.rgb.push_back(static_cast<char>((pixel >> 8) & 0xff));
-                    image.rgb.push_back(static_cast<char>(pixel & 0xff));
-                }
+    XImage* pixels = XGetImage(display, window, x, y, static_cast<unsigned>(width),
+                               static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (pixels != nullptr) {
+        image.width = width;
+        image.height = height;
+        image.rgb.reserve(static_cast<size_t>(width) * height * 3);
+        for (int row = 0; row < height; ++row) {
+            for (int column = 0; column < width; ++column) {
+                const unsigned long pixel = XGetPixel(pixels, column, row);
+                image.rgb.push_back(static_cast<char>((pixel >> 16) & 0xff));
+                image.rgb.push_back(static_cast<char>((pixel >> 8) & 0xff));
+                image.rgb.push_back(static_cast<char>(pixel & 0xff));
             }
-            XDestroyImage(pixels);
         }
+        XDestroyImage(pixels);
     }
     XCloseDisplay(display);
     return image;
+}
+
+WindowImage captureWindow(unsigned long window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return {};
+    }
+    XWindowAttributes attributes{};
+    const bool known = XGetWindowAttributes(display, window, &attributes) != 0;
+    XCloseDisplay(display);
+    return known ? captureWindowRegion(window, 0, 0, attributes.width, attributes.height)
+                 : WindowImage{};
 }

@@ -20,3 +20,5 @@ struct WindowImage {
     std::string rgb;
 };
 WindowImage captureWindow(unsigned long window);
+// The same for a rectangle of the window (much faster than the whole window).
+WindowImage captureWindowRegion(unsigned long window, int x, int y, int width, int height);

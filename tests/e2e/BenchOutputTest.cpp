@@ -1,0 +1,201 @@
+// quiverfall-bench runs a short configuration to the end and its last line is the JSON a script
+// can read. How fast anything is does not matter here.
+#include "support/Process.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Set-up plus two redraw rounds of a 20-pass blur and two reference chains on software GL take
+// seconds; the margin is for a CPU shared with other builds.
+constexpr double benchTimeoutSeconds = 300.0;
+
+fs::path benchExecutable() {
+    return fs::path(QUIVERFALL_EXECUTABLE).parent_path() / "tools/bench/quiverfall-bench";
+}
+
+std::string lastLine(const std::string& text) {
+    std::string trimmed = text;
+    while (!trimmed.empty() && trimmed.back() == '\n') {
+        trimmed.pop_back();
+    }
+    const size_t start = trimmed.rfind('\n');
+    return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
+}
+
+// A flat JSON object of numbers, the only shape the BENCH line has; nullopt for anything else.
+std::optional<std::map<std::string, double>> parseFlatObject(const std::string& json) {
+    std::map<std::string, double> figures;
+    size_t at = 0;
+    const auto skipSpace = [&] {
+        while (at < json.size() && std::isspace(static_cast<unsigned char>(json[at]))) {
+            ++at;
+        }
+    };
+    const auto expect = [&](char wanted) {
+        skipSpace();
+        if (at < json.size() && json[at] == wanted) {
+            ++at;
+            return true;
+        }
+        return false;
+    };
+    if (!expect('{')) {
+        return std::nullopt;
+    }
+    do {
+        if (!expect('"')) {
+            return std::nullopt;
+        }
+        const size_t close = json.find('"', at);
+        if (close == std::string::npos) {
+            return std::nullopt;
+        }
+        const std::string key = json.substr(at, close - at);
+        at = close + 1;
+        if (!expect(':')) {
+            return std::nullopt;
+        }
+        skipSpace();
+        const char* start = json.c_str() + at;
+        char* end = nullptr;
+        const double value = std::strtod(start, &end);
+        if (end == start || figures.count(key) != 0) {
+            return std::nullopt;
+        }
+        at += static_cast<size_t>(end - start);
+        figures[key] = value;
+    } while (expect(','));
+    if (!expect('}')) {
+        return std::nullopt;
+    }
+    skipSpace();
+    if (at != json.size()) {
+        return std::nullopt;
+    }
+    return figures;
+}
+
+class BenchOutputTest : public ::testing::Test {
+  protected:
+    // One run serves every test: it is the slow part.
+    static void SetUpTestSuite() {
+        if (!fs::exists(benchExecutable())) {
+            return;
+        }
+        Process bench(benchExecutable().string(),
+                      {"--frames", "2", "--idle-frames", "5", "--warmup", "1"},
+                      QUIVERFALL_SOURCE_DIR);
+        run = new ProgramRun{bench.waitForExit(benchTimeoutSeconds), bench.standardOutput(),
+                             bench.standardError()};
+    }
+    static void TearDownTestSuite() {
+        delete run;
+        run = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(fs::exists(benchExecutable()))
+            << benchExecutable() << " is missing: build the quiverfall-bench target";
+        ASSERT_NE(run, nullptr);
+        ASSERT_TRUE(run->exitStatus.has_value()) << "the bench did not finish";
+    }
+
+    static ProgramRun* run;
+};
+
+ProgramRun* BenchOutputTest::run = nullptr;
+
+TEST_F(BenchOutputTest, EndsWithStatusZero) {
+    EXPECT_EQ(*run->exitStatus, 0) << run->standardOutput << run->standardError;
+}
+
+TEST_F(BenchOutputTest, LastLineIsTheBenchJson) {
+    const std::string line = lastLine(run->standardOutput);
+    const std::string prefix = "BENCH ";
+    ASSERT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
+    EXPECT_TRUE(parseFlatObject(line.substr(prefix.size())).has_value()) << line;
+}
+
+TEST_F(BenchOutputTest, EveryFigureIsPresentAndPositive) {
+    const std::string line = lastLine(run->standardOutput);
+    const std::optional<std::map<std::string, double>> figures =
+        parseFlatObject(line.substr(std::min(line.size(), std::string("BENCH ").size())));
+    ASSERT_TRUE(figures.has_value()) << line;
+
+    for (const char* key : {"frames",
+                            "idle_frames",
+                            "clear_ms_median",
+                            "fire_shadow_ms_median",
+                            "main_shadow_ms_median",
+                            "arrow_ms_median",
+                            "room_ms_median",
+                            "blur_ms_median",
+                            "composite_ms_median",
+                            "copy_floor_ms_median",
+                            "tutorial_bloom_ms_median",
+                            "redraw_ms_median",
+                            "idle_ms_median",
+                            "swap_ms_median",
+                            "blur_gl_ms_median",
+                            "copy_floor_gl_ms_median",
+                            "tutorial_bloom_gl_ms_median",
+                            "redraw_gl_ms_median",
+                            "blur_vs_floor",
+                            "blur_vs_tutorial",
+                            "blur_vs_floor_gl",
+                            "blur_vs_tutorial_gl",
+                            "peak_rss_mb"}) {
+        ASSERT_EQ(figures->count(key), 1U) << "missing " << key << " in " << line;
+        EXPECT_GT(figures->at(key), 0.0) << key;
+    }
+    // Without models the arrow and room draws issue no draw calls, and a GL clock may read 0 for
+    // an interval with no work in it; only the sign is certain.
+    for (const char* key : {"clear_gl_ms_median", "fire_shadow_gl_ms_median",
+                            "main_shadow_gl_ms_median", "arrow_gl_ms_median", "room_gl_ms_median",
+                            "composite_gl_ms_median", "idle_gl_ms_median"}) {
+        ASSERT_EQ(figures->count(key), 1U) << "missing " << key << " in " << line;
+        EXPECT_GE(figures->at(key), 0.0) << key;
+    }
+    ASSERT_EQ(figures->count("gl_errors"), 1U);
+    EXPECT_EQ(figures->at("gl_errors"), 0.0);
+    EXPECT_EQ(figures->at("frames"), 2.0);
+    EXPECT_EQ(figures->at("idle_frames"), 5.0);
+}
+
+TEST_F(BenchOutputTest, PrintsATableForAPerson) {
+    EXPECT_NE(run->standardOutput.find("bloom blur (20 passes)"), std::string::npos)
+        << run->standardOutput;
+    EXPECT_NE(run->standardOutput.find("peak resident memory"), std::string::npos);
+}
+
+TEST(BenchOptionsTest, HelpExplainsEveryOption) {
+    ASSERT_TRUE(fs::exists(benchExecutable())) << benchExecutable() << " is missing";
+    Process help(benchExecutable().string(), {"--help"}, QUIVERFALL_SOURCE_DIR);
+    const std::optional<int> status = help.waitForExit(30.0);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0);
+    for (const char* option : {"--frames", "--idle-frames", "--warmup", "--help"}) {
+        EXPECT_NE(help.standardOutput().find(option), std::string::npos) << option;
+    }
+}
+
+TEST(BenchOptionsTest, UnknownOptionIsRefused) {
+    ASSERT_TRUE(fs::exists(benchExecutable())) << benchExecutable() << " is missing";
+    Process bench(benchExecutable().string(), {"--no-such-option"}, QUIVERFALL_SOURCE_DIR);
+    const std::optional<int> status = bench.waitForExit(30.0);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 2);
+    EXPECT_NE(bench.standardError().find("--no-such-option"), std::string::npos);
+}
+
+} // namespace

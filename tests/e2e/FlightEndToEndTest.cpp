@@ -1,0 +1,87 @@
+// The whole demo as a user sees it: C starts the flight, the arrow volley ends it in black, and
+// Escape then closes the program cleanly.
+#include "support/Process.h"
+#include "support/X11Window.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// 34.5 s of flight plus about 6.7 s of volley; the rest is room for slow frames.
+constexpr double endingTimeoutSeconds = 90.0;
+// A pause this long between two changes of the picture means a frame slower than the 0.5 s
+// window in which the flight cues the volley.
+constexpr double slowestSafeFrameSeconds = 0.5;
+
+bool isBlack(const WindowImage& image) {
+    return !image.rgb.empty() &&
+           std::all_of(image.rgb.begin(), image.rgb.end(),
+                       [](char channel) { return static_cast<unsigned char>(channel) < 4; });
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+TEST(FlightEndToEndTest, FlightAndVolleyEndInBlackAndEscapeThenQuits) {
+    TempDirectory workDir;
+    workDir.copyFromSource("Shader");
+    workDir.copyFromSource("Models");
+    Process program(QUIVERFALL_EXECUTABLE, {}, workDir.path());
+    const unsigned long window = findWindowByTitle("Quiverfall", 60.0);
+    ASSERT_NE(window, 0UL) << program.standardOutput();
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    ASSERT_FALSE(isBlack(captureWindow(window))) << "the room is not on screen";
+
+    ASSERT_TRUE(sendKey(window, "c"));
+    const Clock::time_point start = Clock::now();
+
+    // Watch a strip across the middle: it changes with every frame of the flight.
+    std::vector<double> frameIntervals;
+    std::string lastStrip;
+    Clock::time_point lastChange = start;
+    bool black = false;
+    while (!black && Clock::now() - start < std::chrono::duration<double>(endingTimeoutSeconds)) {
+        const WindowImage strip = captureWindowRegion(window, 0, 430, 1600, 40);
+        if (strip.rgb != lastStrip) {
+            const Clock::time_point now = Clock::now();
+            if (!lastStrip.empty()) {
+                frameIntervals.push_back(std::chrono::duration<double>(now - lastChange).count());
+            }
+            lastChange = now;
+            lastStrip = strip.rgb;
+        }
+        black = isBlack(strip) && isBlack(captureWindow(window));
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double worst =
+        frameIntervals.empty() ? 0.0 : *std::max_element(frameIntervals.begin(), frameIntervals.end());
+    std::printf("flight to black: %.1f s, %zu picture changes, frame time median %.3f s, "
+                "worst %.3f s\n",
+                seconds, frameIntervals.size(), median(frameIntervals), worst);
+    ASSERT_TRUE(black) << "the ending never came within " << endingTimeoutSeconds
+                       << " s; picture changes came every " << median(frameIntervals)
+                       << " s (median), worst " << worst << " s"
+                       << (worst > slowestSafeFrameSeconds
+                               ? ": frames slower than 0.5 s can jump over the flight's pause "
+                                 "at 29.0-29.5 s, and then the volley never starts"
+                               : "");
+    EXPECT_GT(seconds, 34.0) << "black came before the flight could have ended";
+
+    ASSERT_TRUE(sendKey(window, "Escape"));
+    const std::optional<int> status = program.waitForExit(30.0);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(program.standardOutput().find("GL ERROR DETECTED!!"), std::string::npos)
+        << program.standardOutput();
+}
+
+} // namespace

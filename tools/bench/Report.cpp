@@ -1,0 +1,117 @@
+#include "Report.h"
+
+#include "BenchFrames.h"
+#include "BenchOptions.h"
+#include "Measure.h"
+#include "PassTimer.h"
+#include "Summary.h"
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+void printTable(const char* title, const PassTimer& timer, bool glClock) {
+    std::printf("\n%-34s %5s %9s %9s %9s %9s\n", title, "n", "median", "min", "max", "IQR");
+    for (int index = 0; index < measureCount; ++index) {
+        const MeasureInfo& info = measureInfo(static_cast<Measure>(index));
+        if (glClock && !info.hasGlTime) {
+            continue;
+        }
+        const Summary summary = summarize(glClock ? timer.glMs(index) : timer.wallMs(index));
+        std::printf("%-34s %5d %9.3f %9.3f %9.3f %9.3f\n", info.label, summary.count,
+                    summary.median, summary.minimum, summary.maximum, summary.interquartileRange);
+    }
+}
+
+double median(const std::vector<double>& samples) {
+    return summarize(samples).median;
+}
+
+// A timer query only covers what the driver accounts to it: llvmpipe, for one, reads near zero
+// for the room's draw while glFinish shows it as the heaviest pass. Say so rather than let a
+// reader trust the smaller figure.
+void noteMissedGlTime(const PassTimer& timer) {
+    // Below a millisecond the two clocks' own overheads are of the same size as the pass.
+    constexpr double smallestCheckedMs = 1.0;
+    std::string missed;
+    for (int index = 0; index < measureCount; ++index) {
+        const MeasureInfo& info = measureInfo(static_cast<Measure>(index));
+        const double wall = median(timer.wallMs(index));
+        if (info.hasGlTime && wall > smallestCheckedMs && median(timer.glMs(index)) < 0.5 * wall) {
+            missed += missed.empty() ? info.label : std::string(", ") + info.label;
+        }
+    }
+    if (!missed.empty()) {
+        std::printf("note: GL time is under half the wall time for: %s.\n"
+                    "      The timer query missed work that glFinish waited for; read the wall\n"
+                    "      time for these rows.\n",
+                    missed.c_str());
+    }
+}
+
+double ratio(double numerator, double denominator) {
+    return denominator > 0.0 ? numerator / denominator : 0.0;
+}
+
+// %.6g keeps sub-microsecond medians from printing as 0 and is valid JSON for finite numbers.
+void printBenchLine(const std::vector<std::pair<std::string, double>>& figures) {
+    std::string line = "BENCH {";
+    for (size_t i = 0; i < figures.size(); ++i) {
+        char number[32];
+        std::snprintf(number, sizeof(number), "%.6g", figures[i].second);
+        line += (i == 0 ? "\"" : ", \"") + figures[i].first + "\": " + number;
+    }
+    line += "}";
+    std::printf("%s\n", line.c_str());
+}
+
+} // namespace
+
+void printReport(const PassTimer& timer, const BenchOptions& options, const RunFacts& facts) {
+    std::printf("quiverfall-bench on %s, 1600x900\n", facts.renderer.c_str());
+    std::printf("%d redraw rounds and %d idle frames, after %d warm-up of each; "
+                "time step %.4f s\n",
+                options.redrawFrames, options.idleFrames, options.warmupFrames,
+                static_cast<double>(benchFrameStep));
+    printTable("wall time, ms (glFinish both sides)", timer, false);
+    printTable("GL time, ms (GL_TIME_ELAPSED)", timer, true);
+    noteMissedGlTime(timer);
+
+    const double blurWall = median(timer.wallMs(blurPass));
+    const double floorWall = median(timer.wallMs(copyFloorChain));
+    const double tutorialWall = median(timer.wallMs(tutorialBloomChain));
+    const double blurGl = median(timer.glMs(blurPass));
+    const double floorGl = median(timer.glMs(copyFloorChain));
+    const double tutorialGl = median(timer.glMs(tutorialBloomChain));
+    std::printf("\nbloom blur against the references (medians)      wall        GL\n");
+    std::printf("  x copy floor (20 texelFetch copies)        %9.2fx %9.2fx\n",
+                ratio(blurWall, floorWall), ratio(blurGl, floorGl));
+    std::printf("  x tutorial bloom (10 9-tap bilinear)       %9.2fx %9.2fx\n",
+                ratio(blurWall, tutorialWall), ratio(blurGl, tutorialGl));
+    std::printf("\npeak resident memory: %.1f MB\n", facts.peakResidentMb);
+    std::printf("GL errors seen: %d\n", facts.glErrors);
+
+    std::vector<std::pair<std::string, double>> figures = {
+        {"frames", options.redrawFrames},
+        {"idle_frames", options.idleFrames},
+        {"warmup", options.warmupFrames},
+    };
+    for (int index = 0; index < measureCount; ++index) {
+        const MeasureInfo& info = measureInfo(static_cast<Measure>(index));
+        figures.emplace_back(std::string(info.key) + "_ms_median", median(timer.wallMs(index)));
+        if (info.hasGlTime) {
+            figures.emplace_back(std::string(info.key) + "_gl_ms_median",
+                                 median(timer.glMs(index)));
+        }
+    }
+    figures.emplace_back("blur_vs_floor", ratio(blurWall, floorWall));
+    figures.emplace_back("blur_vs_tutorial", ratio(blurWall, tutorialWall));
+    figures.emplace_back("blur_vs_floor_gl", ratio(blurGl, floorGl));
+    figures.emplace_back("blur_vs_tutorial_gl", ratio(blurGl, tutorialGl));
+    figures.emplace_back("peak_rss_mb", facts.peakResidentMb);
+    figures.emplace_back("gl_errors", facts.glErrors);
+    printBenchLine(figures);
+}

@@ -1,0 +1,86 @@
+// quiverfall-bench: how long each render pass of the demo takes in a hidden window, how the bloom
+// blur compares with the cheapest possible chain and with the usual tutorial bloom, and how much
+// memory the demo holds.
+#include "BenchFrames.h"
+#include "BenchOptions.h"
+#include "Measure.h"
+#include "PassTimer.h"
+#include "ReferenceBlurs.h"
+#include "Report.h"
+
+#include "app/OffscreenWindow.h"
+#include "app/SceneSetup.h"
+#include "app/ScriptedKeys.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace {
+
+// Counts every pending error; a lost context keeps reporting one, hence the bound.
+int takeGlErrors() {
+    int errors = 0;
+    while (errors < 64 && glGetError() != GL_NO_ERROR) {
+        ++errors;
+    }
+    return errors;
+}
+
+double peakResidentMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // Linux reports kilobytes
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    BenchOptions options;
+    bool helpShown = false;
+    if (!parseBenchOptions(argc, argv, options, helpShown)) {
+        return 2;
+    }
+    if (helpShown) {
+        return 0;
+    }
+
+    GLFWwindow* window = createHiddenWindow("Quiverfall");
+    if (window == nullptr) {
+        return 1;
+    }
+    setUpScene(window);
+    prepareFirstFrame();
+
+    RunFacts facts;
+    facts.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    int glErrors = 0;
+    {
+        ScriptedKeys keys;
+        PassTimer timer(measureCount);
+        ReferenceBlurs references;
+        glErrors += takeGlErrors();
+
+        // Passes and whole frames alternate, so both see the same share of a busy CPU.
+        for (int round = 0; round < options.warmupFrames + options.redrawFrames; ++round) {
+            const bool keep = round >= options.warmupFrames;
+            timeRedrawPasses(timer, references, window, keep);
+            glErrors += takeGlErrors();
+            timeRedrawFrame(timer, keys, window, keep);
+            glErrors += takeGlErrors();
+        }
+        for (int frame = 0; frame < options.warmupFrames + options.idleFrames; ++frame) {
+            timeIdleFrame(timer, keys, window, frame >= options.warmupFrames);
+            glErrors += takeGlErrors();
+        }
+
+        facts.peakResidentMb = peakResidentMegabytes();
+        facts.glErrors = glErrors;
+        printReport(timer, options, facts);
+    }
+    releaseScene();
+    glfwTerminate();
+    return glErrors == 0 ? 0 : 1;
+}
