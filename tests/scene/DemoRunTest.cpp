@@ -17,12 +17,6 @@
 
 namespace {
 
-// Software GL renders the same picture bit for bit on the same Mesa build; these allow for a
-// different Mesa or CPU, where rounding inside rasterisation and texture filtering may move
-// single edge pixels (the max) or shift all tones by a level or two (the mean).
-constexpr int maxChannelDifference = 96;
-constexpr double maxMeanDifference = 1.5;
-
 // Every frame of the run is a full redraw, so a coarse step keeps the run short; 0.1 s still
 // lands inside the flight's half-second pause.
 constexpr float runStep = 0.1f;
@@ -63,10 +57,7 @@ TEST(DemoRunTest, FirstFrameMatchesTheStartViewPicture) {
     ASSERT_FALSE(reference.rgb.empty()) << "missing reference picture " << referencePath;
 
     const ImageDifference difference = compareImages(actual, reference);
-    const bool matches = difference.sameSize &&
-                         difference.maxDifference <= maxChannelDifference &&
-                         difference.meanDifference <= maxMeanDifference;
-    if (!matches) {
+    if (!withinReferenceThresholds(difference)) {
         const std::string folder = writeFailureImages("start_view", actual, reference);
         ADD_FAILURE() << "start view differs from " << referencePath << ": max "
                       << difference.maxDifference << ", mean " << difference.meanDifference

@@ -21,6 +21,11 @@ ImageDifference compareImages(const Picture& actual, const Picture& reference) {
     return result;
 }
 
+bool withinReferenceThresholds(const ImageDifference& difference) {
+    return difference.sameSize && difference.maxDifference <= maxChannelDifference &&
+           difference.meanDifference <= maxMeanDifference;
+}
+
 std::string writeFailureImages(const std::string& name, const Picture& actual,
                                const Picture& reference) {
     const std::filesystem::path folder =

@@ -15,12 +15,13 @@ const char* const helpText =
     "\n"
     "  --out DIR        folder for the pictures (default: capture)\n"
     "  --dt SECONDS     time step of every frame (default: 0.0333, 30 frames per second)\n"
-    "  --at T1,T2,...   seconds after C at which to save frames (default: the start view,\n"
-    "                   the flight's key poses, the three arrows in flight and the last frame\n"
-    "                   before black)\n"
+    "  --at T1,T2,...   seconds after C at which to save frames (default: the flight's key\n"
+    "                   poses and the three arrows in flight; the start view and the last\n"
+    "                   frame before black are always saved)\n"
     "  --start-only     save only the start view (frame_start.png) and stop\n"
-    "  --limit SECONDS  give up after this much flight time if the window never turns black\n"
-    "                   (default: 45)\n"
+    "  --until SECONDS  stop after this much flight time instead of running to black\n"
+    "  --limit SECONDS  give up, and fail, after this much flight time if the window never\n"
+    "                   turns black (default: 45)\n"
     "  --no-sheet       do not write contact_sheet.png\n"
     "  --quiet          no progress output\n"
     "  --help           this text\n"
@@ -51,7 +52,9 @@ bool parsePositive(const char* text, float& value) {
 } // namespace
 
 std::vector<float> defaultCaptureTimes() {
-    return {0.0f, 6.0f, 15.0f, 21.0f, 24.0f, 27.0f, 29.2f, 30.0f, 31.0f, 33.0f, 34.0f, 35.4f};
+    // The flight's key poses, with arrow 1 at 30.0 s, arrow 2 at 34.2 s and arrow 3 at 35.4 s.
+    return {0.0f,  6.0f,  15.0f, 21.0f, 24.0f, 27.0f, 29.2f,
+            30.0f, 30.3f, 32.3f, 33.3f, 34.2f, 35.4f};
 }
 
 bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& helpShown) {
@@ -68,6 +71,11 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& h
         } else if (argument == "--dt" && hasValue) {
             if (!parsePositive(argv[++i], options.dt)) {
                 std::fprintf(stderr, "--dt needs a positive number of seconds\n");
+                return false;
+            }
+        } else if (argument == "--until" && hasValue) {
+            if (!parsePositive(argv[++i], options.until)) {
+                std::fprintf(stderr, "--until needs a positive number of seconds\n");
                 return false;
             }
         } else if (argument == "--limit" && hasValue) {

@@ -12,7 +12,9 @@ struct CaptureOptions {
     bool flight = true;
     bool contactSheet = true;
     bool quiet = false;
-    // Stop after this many seconds of flight even if the window never turned black.
+    // Stop after this many seconds of flight; 0 runs until the window turns black.
+    float until = 0.0f;
+    // Give up (and fail) after this many seconds of flight if the window never turned black.
     float limit = 45.0f;
 };
 

@@ -70,7 +70,9 @@ int main(int argc, char** argv) {
         float elapsed = 0.0f;
         size_t nextTime = 0;
         int frames = 0;
-        while (ok && !arrowVolley->finished() && elapsed < options.limit) {
+        const bool toBlack = options.until <= 0.0f;
+        const float stop = toBlack ? options.limit : options.until;
+        while (ok && !arrowVolley->finished() && elapsed < stop) {
             runFrame(keys, options.dt);
             keys.held.clear();
             elapsed += options.dt;
@@ -96,7 +98,7 @@ int main(int argc, char** argv) {
             sheet.push_back(picture);
             runFrame(keys, options.dt);
             ok = save(readWindowPixels(), out / "frame_black.png", options.quiet);
-        } else if (ok) {
+        } else if (ok && toBlack) {
             std::fprintf(stderr, "the volley did not end within %.1f s of flight\n",
                          static_cast<double>(options.limit));
             ok = false;
