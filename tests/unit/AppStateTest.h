@@ -5,7 +5,7 @@
 #include "app/Camera.h"
 #include "app/Controls.h"
 #include "app/Globals.h"
-#include "support/FakeKeyInput.h"
+#include "app/ScriptedKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ class AppStateTest : public testing::Test {
 
     // One frame's key handling with only this key held.
     static void press(int key) {
-        FakeKeyInput keys;
+        ScriptedKeys keys;
         keys.held = {key};
         handleKeys(keys);
     }

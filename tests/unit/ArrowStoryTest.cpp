@@ -82,7 +82,7 @@ class ArrowStoryTest : public AppStateTest {
         // Far more than the flight and the volley need, so a volley that never ends stops too.
         const int frameLimit = 60 * framesPerSecond;
         for (frames = 1; frames <= frameLimit; ++frames) {
-            FakeKeyInput keys;
+            ScriptedKeys keys;
             if (frames == 1) {
                 keys.held = {GLFW_KEY_C};
             }

@@ -1,7 +1,7 @@
 // Keyboard handling: which key acts when several are held, and what each key does.
 #include "app/Controls.h"
 #include "app/Flight.h"
-#include "support/FakeKeyInput.h"
+#include "app/ScriptedKeys.h"
 #include "unit/AppStateTest.h"
 #include "unit/VectorExpectations.h"
 
@@ -42,7 +42,7 @@ class ControlsTest : public AppStateTest {
     // One frame's key handling from the start state with the given keys held.
     static Outcome outcomeOfHolding(const std::set<int>& held) {
         resetAppState();
-        FakeKeyInput keys;
+        ScriptedKeys keys;
         keys.held = held;
         handleKeys(keys);
         return {camera, needsRedraw, bloomEnabled, sequenceStarted, keys.closeRequested};
@@ -71,7 +71,7 @@ TEST_F(ControlsTest, EveryKeyActsAloneAndHidesTheKeysAfterIt) {
 }
 
 TEST_F(ControlsTest, UpHeldWithForwardMovesOnlyUp) {
-    FakeKeyInput keys;
+    ScriptedKeys keys;
     keys.held = {GLFW_KEY_UP, GLFW_KEY_F};
     handleKeys(keys);
     EXPECT_TRUE(isNear(camera.position, {0.0, 0.1, -24.0}, 1e-6));

@@ -22,6 +22,6 @@ struct CaptureOptions {
 // Sets `helpShown` when --help was asked for.
 bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& helpShown);
 
-// The flight times of the default contact sheet: the brief's flight rows, the three arrows in
+// The flight times of the default contact sheet: the flight's key poses, the three arrows in
 // flight and the last frame before black.
 std::vector<float> defaultCaptureTimes();
