@@ -86,6 +86,9 @@ void PostProcessing::blur() {
     }
     const GLuint program = blurProgram_.programId();
     glUseProgram(program);
+    // The blur's sampler reads unit 0. A room draw without meshes leaves unit 2 active, and
+    // binding the passes' sources there would blur whatever unit 0 still holds.
+    glActiveTexture(GL_TEXTURE0);
     glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[horizontal_]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[!horizontal_]);

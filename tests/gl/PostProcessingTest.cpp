@@ -98,6 +98,22 @@ TEST_F(PostProcessingTest, BlurStartsFromTheBloomImageOfThisFrame) {
     EXPECT_GT(result[texelIndex(1500, 800)], 0.0f);
 }
 
+TEST_F(PostProcessingTest, BlurReadsTheBloomImageWhateverUnitWasLeftActive) {
+    post->bloom = true;
+    putBrightSpot(400, 300, 50.0f);
+    // Something else on unit 0, and another unit active, as a room draw without meshes leaves it.
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, post->sceneTexture(0));
+    writeTextureRgb(post->sceneTexture(0), width, height,
+                    std::vector<float>(static_cast<size_t>(width) * height * 3, 7.0f));
+    glActiveTexture(GL_TEXTURE2);
+    post->blur();
+    const std::vector<float> result = readTextureRgb(post->pingpongTexture(0), width, height);
+    EXPECT_GT(result[texelIndex(400, 300)], 0.0f);
+    EXPECT_EQ(result[texelIndex(1200, 700)], 0.0f) << "the blur read another texture";
+    glActiveTexture(GL_TEXTURE0);
+}
+
 TEST_F(PostProcessingTest, BlurWithBloomOffChangesNoBinding) {
     post->bloom = false;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
