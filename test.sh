@@ -1,8 +1,26 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite on a virtual X server.
+# Installs what is missing, builds, and runs the whole test suite on a virtual X server twice: as
+# normally built (build/) and built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (build-sanitize/, whose tests get the sanitizer settings from CTest). Arguments go to both ctest
+# runs; the script fails if either run fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
 scripts/build.sh --with-tests
-cd build
-xvfb-run -a -s "-screen 0 1600x900x24" ctest --output-on-failure "$@"
+scripts/build.sh --with-tests --sanitize
+
+run_suite() {
+    local build_dir=$1
+    shift
+    (cd "$build_dir" && xvfb-run -a -s "-screen 0 1600x900x24" ctest --output-on-failure "$@")
+}
+
+failed=()
+echo "== Tests, normal build"
+run_suite build "$@" || failed+=(build)
+echo "== Tests, sanitizer build"
+run_suite build-sanitize "$@" || failed+=(build-sanitize)
+if [[ ${#failed[@]} -ne 0 ]]; then
+    echo "Tests failed in: ${failed[*]}" >&2
+    exit 1
+fi
