@@ -9,10 +9,14 @@ scripts/install-deps.sh test
 scripts/build.sh --with-tests
 scripts/build.sh --with-tests --sanitize
 
+# -noreset: by default the X server resets whenever its last client disconnects, and a program
+# that connects during the reset fails to open its window; tests start and end many programs.
+xvfb_arguments="-screen 0 1600x900x24 -noreset"
+
 run_suite() {
     local build_dir=$1
     shift
-    (cd "$build_dir" && xvfb-run -a -s "-screen 0 1600x900x24" ctest --output-on-failure "$@")
+    (cd "$build_dir" && xvfb-run -a -s "$xvfb_arguments" ctest --output-on-failure "$@")
 }
 
 failed=()
