@@ -80,6 +80,17 @@ class DemoDataTest : public ::testing::Test {
 
     static const ImportedModel& model(const char* path) { return models->at(path); }
 
+    // Runs `check` on every mesh of every demo model, naming the model and mesh on failure.
+    template <typename Check> static void forEachMesh(Check check) {
+        for (const ModelFile& file : demoModels) {
+            const std::vector<Mesh*>& meshes = model(file.path).meshes;
+            for (size_t m = 0; m < meshes.size(); ++m) {
+                SCOPED_TRACE(testing::Message() << file.path << " mesh " << m);
+                check(*meshes[m]);
+            }
+        }
+    }
+
     static std::map<std::string, ImportedModel>* models;
 };
 
@@ -140,55 +151,41 @@ TEST_F(DemoDataTest, EveryModelHasOneMeshPerMaterial) {
 }
 
 TEST_F(DemoDataTest, EveryMeshIsAPlainTriangleListWithinSixteenBitIndices) {
-    for (const ModelFile& file : demoModels) {
-        const std::vector<Mesh*>& meshes = model(file.path).meshes;
-        for (size_t m = 0; m < meshes.size(); ++m) {
-            SCOPED_TRACE(testing::Message() << file.path << " mesh " << m);
-            const Mesh& mesh = *meshes[m];
-            EXPECT_GT(mesh.vertexCount(), 0);
-            EXPECT_EQ(static_cast<size_t>(mesh.vertexCount()), mesh.positions().size());
-            EXPECT_EQ(mesh.vertexCount() % 3, 0);
-            EXPECT_LE(mesh.positions().size(), maxVerticesPerMesh);
-            // One vertex per face corner, in order: the non-indexed draw shows the same triangles.
-            for (size_t i = 0; i < mesh.indices().size(); ++i) {
-                if (mesh.indices()[i] != i) {
-                    ADD_FAILURE() << "index " << i << " is " << mesh.indices()[i];
-                    break;
-                }
+    forEachMesh([](const Mesh& mesh) {
+        EXPECT_GT(mesh.vertexCount(), 0);
+        EXPECT_EQ(static_cast<size_t>(mesh.vertexCount()), mesh.positions().size());
+        EXPECT_EQ(mesh.vertexCount() % 3, 0);
+        EXPECT_LE(mesh.positions().size(), maxVerticesPerMesh);
+        // One vertex per face corner, in order: the non-indexed draw shows the same triangles.
+        for (size_t i = 0; i < mesh.indices().size(); ++i) {
+            if (mesh.indices()[i] != i) {
+                ADD_FAILURE() << "index " << i << " is " << mesh.indices()[i];
+                break;
             }
         }
-    }
+    });
 }
 
 TEST_F(DemoDataTest, EveryVertexHasAUnitNormal) {
-    for (const ModelFile& file : demoModels) {
-        const std::vector<Mesh*>& meshes = model(file.path).meshes;
-        for (size_t m = 0; m < meshes.size(); ++m) {
-            SCOPED_TRACE(testing::Message() << file.path << " mesh " << m);
-            const Mesh& mesh = *meshes[m];
-            ASSERT_EQ(mesh.normals().size(), mesh.positions().size());
-            size_t wrong = 0;
-            for (size_t i = 0; i < mesh.normals().size(); ++i) {
-                const double length = glm::length(glm::dvec3(mesh.normals()[i]));
-                if (!(std::abs(length - 1.0) <= unitNormalTolerance) && wrong++ == 0) {
-                    ADD_FAILURE() << "normal " << i << " has length " << length;
-                }
+    forEachMesh([](const Mesh& mesh) {
+        ASSERT_EQ(mesh.normals().size(), mesh.positions().size());
+        size_t wrong = 0;
+        for (size_t i = 0; i < mesh.normals().size(); ++i) {
+            const double length = glm::length(glm::dvec3(mesh.normals()[i]));
+            if (!(std::abs(length - 1.0) <= unitNormalTolerance) && wrong++ == 0) {
+                ADD_FAILURE() << "normal " << i << " has length " << length;
             }
-            EXPECT_EQ(wrong, 0u) << "vertices without a unit normal";
         }
-    }
+        EXPECT_EQ(wrong, 0u) << "vertices without a unit normal";
+    });
 }
 
 TEST_F(DemoDataTest, EveryMeshIsTexturedWithCoordinatesOnEveryVertex) {
-    for (const ModelFile& file : demoModels) {
-        const std::vector<Mesh*>& meshes = model(file.path).meshes;
-        for (size_t m = 0; m < meshes.size(); ++m) {
-            SCOPED_TRACE(testing::Message() << file.path << " mesh " << m);
-            EXPECT_NE(meshes[m]->texture(), 0u);
-            EXPECT_TRUE(glIsTexture(meshes[m]->texture()));
-            EXPECT_EQ(meshes[m]->uvs().size(), meshes[m]->positions().size());
-        }
-    }
+    forEachMesh([](const Mesh& mesh) {
+        EXPECT_NE(mesh.texture(), 0u);
+        EXPECT_TRUE(glIsTexture(mesh.texture()));
+        EXPECT_EQ(mesh.uvs().size(), mesh.positions().size());
+    });
 }
 
 TEST_F(DemoDataTest, EveryTextureTheMaterialsNameIsA24BitImageOf512Or1024) {
@@ -201,31 +198,26 @@ TEST_F(DemoDataTest, EveryTextureTheMaterialsNameIsA24BitImageOf512Or1024) {
 }
 
 TEST_F(DemoDataTest, EveryTriangleWindsCounterClockwiseAroundItsNormals) {
-    for (const ModelFile& file : demoModels) {
-        const std::vector<Mesh*>& meshes = model(file.path).meshes;
-        for (size_t m = 0; m < meshes.size(); ++m) {
-            SCOPED_TRACE(testing::Message() << file.path << " mesh " << m);
-            const Mesh& mesh = *meshes[m];
-            ASSERT_EQ(mesh.normals().size(), mesh.positions().size());
-            size_t wrong = 0;
-            for (size_t first = 0; first + 2 < mesh.positions().size(); first += 3) {
-                const glm::dvec3 p0(mesh.positions()[first]);
-                const glm::dvec3 p1(mesh.positions()[first + 1]);
-                const glm::dvec3 p2(mesh.positions()[first + 2]);
-                const glm::dvec3 face = glm::cross(p1 - p0, p2 - p0);
-                const glm::dvec3 normals = glm::dvec3(mesh.normals()[first]) +
-                                           glm::dvec3(mesh.normals()[first + 1]) +
-                                           glm::dvec3(mesh.normals()[first + 2]);
-                // A degenerate triangle (zero face normal) fails too: it is wasted data.
-                if (!(glm::dot(face, normals) > 0.0) && wrong++ == 0) {
-                    ADD_FAILURE() << "triangle " << first / 3 << " at (" << p0.x << ", " << p0.y
-                                  << ", " << p0.z << ") faces away from its normals";
-                }
+    forEachMesh([](const Mesh& mesh) {
+        ASSERT_EQ(mesh.normals().size(), mesh.positions().size());
+        size_t wrong = 0;
+        for (size_t first = 0; first + 2 < mesh.positions().size(); first += 3) {
+            const glm::dvec3 p0(mesh.positions()[first]);
+            const glm::dvec3 p1(mesh.positions()[first + 1]);
+            const glm::dvec3 p2(mesh.positions()[first + 2]);
+            const glm::dvec3 face = glm::cross(p1 - p0, p2 - p0);
+            const glm::dvec3 normals = glm::dvec3(mesh.normals()[first]) +
+                                       glm::dvec3(mesh.normals()[first + 1]) +
+                                       glm::dvec3(mesh.normals()[first + 2]);
+            // A degenerate triangle (zero face normal) fails too: it is wasted data.
+            if (!(glm::dot(face, normals) > 0.0) && wrong++ == 0) {
+                ADD_FAILURE() << "triangle " << first / 3 << " at (" << p0.x << ", " << p0.y << ", "
+                              << p0.z << ") faces away from its normals";
             }
-            EXPECT_EQ(wrong, 0u) << "triangles that back-face culling would hide from the side "
-                                    "their normals light";
         }
-    }
+        EXPECT_EQ(wrong, 0u) << "triangles that back-face culling would hide from the side "
+                                "their normals light";
+    });
 }
 
 } // namespace
