@@ -1,18 +1,12 @@
 #include "app/FatalError.h"
 
-#include <cstdio>
+#include "assets/WaitForEnter.h"
+
 #include <cstdlib>
 #include <iostream>
-#include <unistd.h>
 
 void stopAfterFatalError() {
-    if (isatty(STDIN_FILENO)) {
-        std::cout << "Press Enter to continue . . ." << std::flush;
-        int c;
-        do {
-            c = std::getchar();
-        } while (c != '\n' && c != EOF);
-    }
+    waitForEnterOnTerminal();
     std::exit(1);
 }
 

@@ -1,5 +1,5 @@
-// The scripted camera flight through the room: keyframed poses over 34.5 s, with a pause at 29 s
-// that cues the arrow volley.
+// The scripted camera flight through the room: keyframed poses over 34.5 s, with a pause at 29 s.
+// Every frame from 29 s on cues the arrow volley.
 #pragma once
 
 // Puts the camera at the first keyframe and starts the flight clock at 0.

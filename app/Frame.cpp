@@ -5,6 +5,7 @@
 #include "app/FireLight.h"
 #include "app/Flight.h"
 #include "app/Globals.h"
+#include "render/LastPicture.h"
 #include "render/PostProcessing.h"
 #include "render/ShadowMap.h"
 #include "scene/Arrow.h"
@@ -40,6 +41,7 @@ void redraw(float dt) {
                 fireShadow->depthTexture(), lightShadow->depthTexture());
     postProcessing->blur();
     postProcessing->composite();
+    lastPicture->keepFromWindow();
 }
 
 } // namespace
@@ -64,6 +66,9 @@ void runFrame(KeyInput& keys, float dt) {
     if (needsRedraw) {
         redraw(dt);
         needsRedraw = false;
+    } else {
+        // The back buffer is undefined after a swap on most desktops: present the last picture.
+        lastPicture->presentToWindow();
     }
     glUseProgram(0);
 }

@@ -10,6 +10,7 @@ ArrowVolley* arrowVolley = nullptr;
 ShadowMap* fireShadow = nullptr;
 ShadowMap* lightShadow = nullptr;
 FireLight* fireLight = nullptr;
+LastPicture* lastPicture = nullptr;
 
 std::vector<SceneObject*> shadowCasters;
 

@@ -8,6 +8,7 @@
 
 class ArrowVolley;
 class FireLight;
+class LastPicture;
 class PostProcessing;
 class Scene;
 class SceneObject;
@@ -24,6 +25,8 @@ extern ArrowVolley* arrowVolley;
 extern ShadowMap* fireShadow;
 extern ShadowMap* lightShadow;
 extern FireLight* fireLight;
+// The last finished picture, presented again by frames that do not redraw.
+extern LastPicture* lastPicture;
 
 // What both shadow passes draw: the room, then (once the volley runs) the current arrow. The list
 // does not own its objects.

@@ -3,6 +3,7 @@
 #include "app/Camera.h"
 #include "app/FireLight.h"
 #include "app/Globals.h"
+#include "render/LastPicture.h"
 #include "render/PostProcessing.h"
 #include "render/ShaderProgram.h"
 #include "render/ShadowMap.h"
@@ -41,6 +42,7 @@ void setUpScene(GLFWwindow* window) {
         new ShaderProgram("./Shader/postProcess.vert", "./Shader/postProcess.frag");
     blurShaderProgram = new ShaderProgram("./Shader/postProcess.vert", "./Shader/blurShader.frag");
     postProcessing = new PostProcessing(*postProcessProgram, *blurShaderProgram);
+    lastPicture = new LastPicture(PostProcessing::width, PostProcessing::height);
     scene = new Scene(glm::mat4(1.0f), standardShadingProgram, shadowMapProgram,
                       postProcessing->sceneFramebuffer());
     arrowVolley = new ArrowVolley(standardShadingProgram, shadowMapProgram,
@@ -94,4 +96,5 @@ void releaseScene() {
     destroy(blurShaderProgram);
     shadowCasters.clear();
     destroy(postProcessing);
+    destroy(lastPicture);
 }

@@ -3,11 +3,11 @@
 #include "assets/Mesh.h"
 #include "assets/SceneConversion.h"
 #include "assets/TextureLoader.h"
+#include "assets/WaitForEnter.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 
-#include <cstdio>
 #include <iostream>
 #include <map>
 #include <string>
@@ -52,7 +52,7 @@ bool importModel(const char* path, std::vector<Mesh*>& meshes) {
     const aiScene* scene = importer.ReadFile(path, 0);
     if (scene == nullptr) {
         std::cerr << importer.GetErrorString() << std::flush;
-        std::getchar();
+        waitForEnterOnTerminal();
         return false;
     }
 

@@ -30,6 +30,40 @@ double median(std::vector<double> values) {
     return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
+// A machine that needs 0.8 s for every frame: the frames land at 28.8 s and 29.6 s of flight,
+// jumping over the pause, and the volley must start all the same.
+TEST(FlightEndToEndTest, EveryFrameTakingEightTenthsOfASecondStillEndsInBlack) {
+    TempDirectory workDir;
+    workDir.copyFromSource("Shader");
+    workDir.copyFromSource("Models");
+    ProcessOptions slowFrames;
+    slowFrames.environment = {std::string("LD_PRELOAD=") + QUIVERFALL_FIXED_STEP_CLOCK,
+                              "QUIVERFALL_TEST_FRAME_SECONDS=0.8"};
+    Process program(QUIVERFALL_EXECUTABLE, {}, workDir.path(), slowFrames);
+    const unsigned long window = findWindowByTitle("Quiverfall", 60.0);
+    ASSERT_NE(window, 0UL) << program.standardOutput();
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    ASSERT_FALSE(isBlack(captureWindow(window))) << "the room is not on screen";
+    ASSERT_TRUE(sendKey(window, "c"));
+
+    // About 52 redraw frames of 0.8 s of demo time each (34.5 s of flight, about 7 s of volley);
+    // each costs well under a second of real time here.
+    const Clock::time_point start = Clock::now();
+    bool black = false;
+    while (!black && Clock::now() - start < std::chrono::seconds(120)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        black = isBlack(captureWindowRegion(window, 0, 430, 1600, 40)) &&
+                isBlack(captureWindow(window));
+    }
+    ASSERT_TRUE(black) << "with 0.8 s frames the volley never ended the demo";
+
+    ASSERT_TRUE(sendKey(window, "Escape"));
+    const std::optional<int> status = program.waitForExit(30.0);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(program.standardOutput(), "") << "the program said more than nothing";
+}
+
 TEST(FlightEndToEndTest, FlightAndVolleyEndInBlackAndEscapeThenQuits) {
     TempDirectory workDir;
     workDir.copyFromSource("Shader");

@@ -41,6 +41,30 @@ int pixelsShowingTheCurrentArrow(const Picture& withArrow) {
     return differing;
 }
 
+// What the window presents after a frame that does not redraw, on a desktop where the back buffer
+// is undefined after a swap: the swap, then the back buffer painted a colour no frame of the demo
+// has (pure magenta), then the frame.
+Picture presentedAfterGarbage(ScriptedKeys& keys) {
+    glfwSwapBuffers(glfwGetCurrentContext());
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    runFrame(keys, 1.0f / 30.0f);
+    return readWindowPixels();
+}
+
+void expectSamePicture(const Picture& presented, const Picture& expected, const char* what) {
+    const ImageDifference difference = compareImages(presented, expected);
+    ASSERT_TRUE(difference.sameSize);
+    if (difference.maxDifference != 0) {
+        const std::string folder = writeFailureImages(what, presented, expected);
+        ADD_FAILURE() << what << ": the idle frame presents another picture than the last redraw"
+                      << " (max " << difference.maxDifference << ", mean "
+                      << difference.meanDifference << "); pictures in " << folder;
+    }
+}
+
 bool allBlack(const Picture& picture) {
     return std::all_of(picture.rgb.begin(), picture.rgb.end(),
                        [](unsigned char channel) { return channel == 0; });
@@ -63,6 +87,39 @@ TEST(DemoRunTest, FirstFrameMatchesTheStartViewPicture) {
                       << difference.maxDifference << ", mean " << difference.meanDifference
                       << "; actual and difference pictures are in " << folder;
     }
+}
+
+TEST(DemoRunTest, AnIdleFrameAfterASwapPresentsTheLastPicture) {
+    const Picture redrawn = readWindowPixels(); // the first frame, from the test before
+    ScriptedKeys noKeys;
+    ASSERT_FALSE(needsRedraw);
+    expectSamePicture(presentedAfterGarbage(noKeys), redrawn, "idle_after_start");
+    // A second idle frame presents it again: the copy is not used up by presenting it.
+    expectSamePicture(presentedAfterGarbage(noKeys), redrawn, "second_idle_after_start");
+}
+
+TEST(DemoRunTest, AnIdleFrameAfterACameraMovePresentsTheMovedPicture) {
+    const Picture start = readWindowPixels();
+    ScriptedKeys keys;
+    keys.held = {GLFW_KEY_F};
+    runFrame(keys, 1.0f / 30.0f);
+    const Picture moved = readWindowPixels();
+    ASSERT_GT(compareImages(moved, start).maxDifference, 0) << "F did not change the picture";
+
+    keys.held.clear();
+    expectSamePicture(presentedAfterGarbage(keys), moved, "idle_after_move");
+}
+
+TEST(DemoRunTest, SpaceOnAnIdleFrameStillPresentsTheLastComposite) {
+    const Picture lastComposite = readWindowPixels();
+    ScriptedKeys keys;
+    keys.held = {GLFW_KEY_SPACE};
+    // Bloom off: the new state shows only at the next redraw, so the window keeps its picture.
+    expectSamePicture(presentedAfterGarbage(keys), lastComposite, "idle_with_space");
+    ASSERT_FALSE(bloomEnabled);
+    // Bloom back on, for the tests that follow.
+    expectSamePicture(presentedAfterGarbage(keys), lastComposite, "idle_with_space_again");
+    ASSERT_TRUE(bloomEnabled);
 }
 
 TEST(DemoRunTest, FlightAndVolleyRunToBlackWithTheArrowsOnScreen) {

@@ -50,7 +50,7 @@ void TempDirectory::writeFile(const std::string& relativePath, const std::string
 }
 
 Process::Process(const std::string& executable, const std::vector<std::string>& arguments,
-                 const fs::path& workingDirectory) {
+                 const fs::path& workingDirectory, const ProcessOptions& options) {
     static int counter = 0;
     const std::string stem = "quiverfall-proc-" + std::to_string(getpid()) + "-" +
                              std::to_string(counter++);
@@ -64,9 +64,21 @@ Process::Process(const std::string& executable, const std::vector<std::string>& 
     }
     argv.push_back(nullptr);
 
+    std::string terminalName = "/dev/null";
+    if (options.terminalInput) {
+        terminal_ = posix_openpt(O_RDWR | O_NOCTTY);
+        if (terminal_ < 0 || grantpt(terminal_) != 0 || unlockpt(terminal_) != 0) {
+            throw std::runtime_error("no pseudo-terminal");
+        }
+        terminalName = ptsname(terminal_);
+    }
+
     pid_ = fork();
     if (pid_ == 0) {
-        const int input = open("/dev/null", O_RDONLY);
+        for (const std::string& setting : options.environment) {
+            putenv(const_cast<char*>(setting.c_str()));
+        }
+        const int input = open(terminalName.c_str(), O_RDONLY | O_NOCTTY);
         const int output = open(stdoutPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int error = open(stderrPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (input < 0 || output < 0 || error < 0 || chdir(workingDirectory.c_str()) != 0) {
@@ -82,6 +94,9 @@ Process::Process(const std::string& executable, const std::vector<std::string>& 
 
 Process::~Process() {
     kill();
+    if (terminal_ >= 0) {
+        close(terminal_);
+    }
     std::error_code ignored;
     fs::remove(stdoutPath_, ignored);
     fs::remove(stderrPath_, ignored);
@@ -103,6 +118,11 @@ std::optional<int> Process::waitForExit(double timeoutSeconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return exitStatus_;
+}
+
+bool Process::typeOnTerminal(const std::string& text) const {
+    return terminal_ >= 0 &&
+           write(terminal_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
 }
 
 bool Process::running() { return !waitForExit(0.0).has_value(); }

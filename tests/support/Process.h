@@ -25,11 +25,20 @@ class TempDirectory {
     std::filesystem::path path_;
 };
 
+// How a process is started beyond its arguments.
+struct ProcessOptions {
+    // NAME=VALUE settings added to the environment the process inherits.
+    std::vector<std::string> environment;
+    // Standard input from a pseudo-terminal the test writes to (see typeOnTerminal), as when a
+    // user starts the program from a console; otherwise from /dev/null.
+    bool terminalInput = false;
+};
+
 class Process {
   public:
-    // Starts `executable` with `arguments` in `workingDirectory`, standard input from /dev/null.
+    // Starts `executable` with `arguments` in `workingDirectory`.
     Process(const std::string& executable, const std::vector<std::string>& arguments,
-            const std::filesystem::path& workingDirectory);
+            const std::filesystem::path& workingDirectory, const ProcessOptions& options = {});
     ~Process(); // Kills the process if it is still running.
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -41,9 +50,12 @@ class Process {
     std::string standardOutput() const;
     std::string standardError() const;
     pid_t pid() const { return pid_; }
+    // Types `text` on the terminal of a process started with terminalInput.
+    bool typeOnTerminal(const std::string& text) const;
 
   private:
     pid_t pid_ = -1;
+    int terminal_ = -1; // the test's end of the pseudo-terminal, or -1
     std::optional<int> exitStatus_;
     std::filesystem::path stdoutPath_;
     std::filesystem::path stderrPath_;

@@ -174,16 +174,41 @@ TEST_F(FlightTest, TheCueStaysSetWhenTheFlightMovesOn) {
     EXPECT_TRUE(isNear(camera.direction, referencePose(camera.flightTime).direction, 1e-5));
 }
 
-TEST_F(FlightTest, AFrameThatJumpsOverThePauseNeverCuesTheVolley) {
+// A slow machine must still reach the ending: a frame that lands past the pause moves the camera
+// as its segment says and cues the volley as well.
+TEST_F(FlightTest, AFrameThatJumpsOverThePauseStillCuesTheVolley) {
     startFlight();
     updateFlight(28.0f);
-    updateFlight(2.0f);
     EXPECT_FALSE(camera.volleyCue);
+    updateFlight(2.0f);
+    EXPECT_TRUE(camera.volleyCue);
     EXPECT_TRUE(camera.flightActive);
     EXPECT_TRUE(isNear(camera.direction, referencePose(30.0).direction, 1e-5));
+}
 
-    updateFlight(5.0f);
+TEST_F(FlightTest, AFrameThatJumpsPastTheEndEndsTheFlightAndCuesTheVolley) {
+    startFlight();
+    updateFlight(28.0f);
+    const Camera before = camera;
+
+    updateFlight(7.0f);
+
+    EXPECT_TRUE(camera.volleyCue);
+    EXPECT_FALSE(camera.flightActive);
+    EXPECT_EQ(camera.position, before.position);
+    EXPECT_EQ(camera.direction, before.direction);
+}
+
+TEST_F(FlightTest, EveryFrameAtTwentyNineSecondsOrLaterCuesTheVolley) {
+    // Frames of 0.8 s, as on a slow machine: 28.8 s, then 29.6 s, past the pause.
+    startFlight();
+    for (int frame = 0; frame < 36; ++frame) {
+        updateFlight(0.8f);
+    }
+    ASSERT_LT(camera.flightTime, 29.0f);
     EXPECT_FALSE(camera.volleyCue);
+    updateFlight(0.8f);
+    EXPECT_TRUE(camera.volleyCue);
 }
 
 TEST_F(FlightTest, TheFrameThatCrossesTheEndStopsTheFlightWhereItWas) {

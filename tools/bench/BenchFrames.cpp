@@ -8,6 +8,7 @@
 #include "app/FireLight.h"
 #include "app/Frame.h"
 #include "app/Globals.h"
+#include "render/LastPicture.h"
 #include "render/PostProcessing.h"
 #include "render/ShadowMap.h"
 #include "scene/Arrow.h"
@@ -46,6 +47,8 @@ void timeRedrawPasses(PassTimer& timer, ReferenceBlurs& references, GLFWwindow* 
     });
     timer.time(blurPass, [] { postProcessing->blur(); });
     timer.time(compositePass, [] { postProcessing->composite(); });
+    timer.time(keepPicturePass, [] { lastPicture->keepFromWindow(); });
+    timer.time(presentPicturePass, [] { lastPicture->presentToWindow(); });
     glUseProgram(0);
 
     // Colour attachment 1 of the scene framebuffer still holds this frame's bloom image.

@@ -1,0 +1,78 @@
+// A model file that cannot be read is not fatal: the import library's message goes to standard
+// error, the program waits for Enter only when someone at a terminal can press it, then goes on
+// without that model.
+#include "support/Process.h"
+#include "support/X11Window.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Set-up on software GL takes a few seconds; this leaves plenty of room.
+constexpr double startupTimeoutSeconds = 60.0;
+const std::string prompt = "Press Enter to continue . . .";
+
+class ModelImportFailureTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        workDir.copyFromSource("Shader");
+        workDir.copyFromSource("Models");
+        std::filesystem::remove(workDir.path() / "Models/room.obj");
+    }
+
+    // Escape must end a program that went on past the failed import, with status 0.
+    static void expectItRunsAndQuits(Process& program) {
+        const unsigned long window = findWindowByTitle("Quiverfall", startupTimeoutSeconds);
+        ASSERT_NE(window, 0UL);
+        quit(program, window);
+    }
+
+    static void quit(Process& program, unsigned long window) {
+        ASSERT_TRUE(sendKey(window, "Escape"));
+        const std::optional<int> status = program.waitForExit(startupTimeoutSeconds);
+        ASSERT_TRUE(status.has_value()) << "the program did not go on after the failed import";
+        EXPECT_EQ(*status, 0);
+    }
+
+    TempDirectory workDir;
+};
+
+TEST_F(ModelImportFailureTest, AtATerminalItPromptsAndWaitsForEnter) {
+    ProcessOptions console;
+    console.terminalInput = true;
+    Process program(QUIVERFALL_EXECUTABLE, {}, workDir.path(), console);
+
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(startupTimeoutSeconds);
+    while (program.standardOutput().find(prompt) == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline && program.running()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_EQ(program.standardOutput(), prompt) << "stderr: " << program.standardError();
+    EXPECT_NE(program.standardError().find("room.obj"), std::string::npos)
+        << "the import library's message is missing: " << program.standardError();
+
+    // Waiting, not gone on: keys are read only by frames, so Escape cannot end it before Enter.
+    const unsigned long window = findWindowByTitle("Quiverfall", startupTimeoutSeconds);
+    ASSERT_NE(window, 0UL);
+    ASSERT_TRUE(sendKey(window, "Escape"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(program.running()) << "the program did not wait for Enter";
+
+    ASSERT_TRUE(program.typeOnTerminal("\n"));
+    quit(program, window);
+    EXPECT_EQ(program.standardOutput(), prompt);
+}
+
+TEST_F(ModelImportFailureTest, WithoutATerminalItNeitherPromptsNorWaits) {
+    Process program(QUIVERFALL_EXECUTABLE, {}, workDir.path());
+    expectItRunsAndQuits(program);
+    EXPECT_EQ(program.standardOutput(), "");
+    EXPECT_NE(program.standardError().find("room.obj"), std::string::npos)
+        << program.standardError();
+}
+
+} // namespace
