@@ -11,6 +11,8 @@ in vec2 textureCoordinate;
 in vec4 fireShadowCoord;
 in vec4 lightShadowCoord;
 flat in float cameraInSunlight;
+// Light the surface gives off, as a multiple of its texture colour (0 for most surfaces).
+in float glow;
 
 uniform sampler2D texture_sampler;
 uniform sampler2DShadow fireShadowMap;
@@ -135,7 +137,7 @@ void main() {
         lighting += fireColor * (fireStrength * fireVisibility * fireFacing / (1.0 + fireDistance2));
     }
 
-    color = albedo * lighting + sheen;
+    color = albedo * (lighting + glow) + sheen;
     if (cameraInSunlight > 0.0) {
         color += lightColor * (sunVeilStrength * cameraInSunlight *
                                (1.0 - exp(-rayLength / sunVeilDistance)));

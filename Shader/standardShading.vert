@@ -1,6 +1,7 @@
 #version 330 core
 // Standard shading, vertex stage: clip position, world-space surface for lighting, and the
-// positions to look up in both lights' shadow maps.
+// positions to look up in both lights' shadow maps. A normal longer than unit length marks a
+// surface that gives off light (flames, embers): the excess length is its glow.
 
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
@@ -29,6 +30,7 @@ out vec2 textureCoordinate;
 out vec4 fireShadowCoord;
 out vec4 lightShadowCoord;
 flat out float cameraInSunlight;
+out float glow;
 
 // Normal offset for the shadow lookups, in shadow-map texels. One texel of a 1024-texel map
 // spanning 100 degrees covers 2 * tan(50 deg) / 1024 = 0.00233 units per unit of distance from
@@ -37,9 +39,9 @@ flat out float cameraInSunlight;
 const float texelPerDistance = 0.00233;
 const float normalOffsetTexels = 1.5;
 
-vec4 shadowCoordinate(mat4 biasMVP, vec3 lightPosition, vec3 worldPosition) {
+vec4 shadowCoordinate(mat4 biasMVP, vec3 unitNormal, vec3 lightPosition, vec3 worldPosition) {
     float texelSize = texelPerDistance * distance(lightPosition, worldPosition);
-    vec3 offsetPosition = position + normal * (normalOffsetTexels * texelSize);
+    vec3 offsetPosition = position + unitNormal * (normalOffsetTexels * texelSize);
     return biasMVP * vec4(offsetPosition, 1.0);
 }
 
@@ -59,11 +61,17 @@ float inFrame(vec4 coord) {
 void main() {
     gl_Position = MVP * vec4(position, 1.0);
     position_worldSpace = (M * vec4(position, 1.0)).xyz;
-    normal_worldSpace = mat3(normalMatrix) * normal;
+    float normalLength = length(normal);
+    // A model without normals keeps its zero normals; the fragment stage takes the facet's own.
+    vec3 unitNormal = normalLength > 0.0 ? normal / normalLength : normal;
+    glow = max(normalLength - 1.0, 0.0);
+    normal_worldSpace = mat3(normalMatrix) * unitNormal;
     camera_worldSpace = -transpose(mat3(V)) * V[3].xyz;
     textureCoordinate = uv;
-    fireShadowCoord = shadowCoordinate(fireBiasMVP, firePos_worldSpace, position_worldSpace);
-    lightShadowCoord = shadowCoordinate(lightBiasMVP, lightPos_worldSpace, position_worldSpace);
+    fireShadowCoord =
+        shadowCoordinate(fireBiasMVP, unitNormal, firePos_worldSpace, position_worldSpace);
+    lightShadowCoord =
+        shadowCoordinate(lightBiasMVP, unitNormal, lightPos_worldSpace, position_worldSpace);
     float cameraFrame = inFrame(cameraShadowCoord);
     cameraInSunlight =
         cameraFrame > 0.0 ? cameraFrame * textureProj(lightShadowMap, cameraShadowCoord) : 0.0;

@@ -13,7 +13,16 @@ struct MaterialRecipe {
     const char* name;
     const char* textureFile; // below Models/textures/
     Image (*synthesise)();
+    float glow = 0.0f; // see MaterialEntry
 };
+
+// Glow of the fire's parts and the candle flames: enough that their hot colours pass the bloom
+// threshold (scene luminance 1) several times over, so they shine through the bloom even far
+// from the fire's own light. The embers' texture is mostly dark charcoal with hot cracks, and
+// only the cracks are bright enough to bloom; the logs glow only in their burning fissures.
+constexpr float kFlameGlow = 4.0f;
+constexpr float kEmbersGlow = 3.0f;
+constexpr float kCharredLogGlow = 1.0f;
 
 const MaterialRecipe kMaterials[] = {
     {material::floor, "floor_oak.jpg", floorPlanksTexture},
@@ -22,9 +31,9 @@ const MaterialRecipe kMaterials[] = {
     {material::timber, "timber.jpg", timberTexture},
     {material::hearthStone, "hearth_stone.jpg", hearthStoneTexture},
     {material::iron, "iron.jpg", ironTexture},
-    {material::embers, "embers.jpg", embersTexture},
-    {material::charredLog, "charred_log.jpg", charredLogTexture},
-    {material::flame, "flame.jpg", flameTexture},
+    {material::embers, "embers.jpg", embersTexture, kEmbersGlow},
+    {material::charredLog, "charred_log.jpg", charredLogTexture, kCharredLogGlow},
+    {material::flame, "flame.jpg", flameTexture, kFlameGlow},
     {material::banner, "banner.jpg", bannerTexture},
     {material::targetFace, "target_face.jpg", targetFaceTexture},
     {material::straw, "straw.jpg", strawTexture},
@@ -43,7 +52,7 @@ constexpr int kJpegQuality = 88;
 std::vector<MaterialEntry> materialEntries() {
     std::vector<MaterialEntry> entries;
     for (const MaterialRecipe& m : kMaterials) {
-        entries.push_back(MaterialEntry{m.name, std::string("textures/") + m.textureFile});
+        entries.push_back(MaterialEntry{m.name, std::string("textures/") + m.textureFile, m.glow});
     }
     return entries;
 }

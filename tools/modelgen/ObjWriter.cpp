@@ -52,6 +52,15 @@ class AttributeList {
     std::map<std::string, size_t> lookup;
 };
 
+float glowOf(const std::string& material, const std::vector<MaterialEntry>& materials) {
+    for (const MaterialEntry& m : materials) {
+        if (m.name == material) {
+            return m.glow;
+        }
+    }
+    return 0.0f;
+}
+
 } // namespace
 
 bool writeObj(const std::string& directory, const std::string& baseName, const MeshBuilder& mesh,
@@ -63,6 +72,7 @@ bool writeObj(const std::string& directory, const std::string& baseName, const M
     std::vector<std::string> usedMaterials;
     for (const MeshGroup& g : mesh.groups()) {
         usedMaterials.push_back(g.material);
+        const float normalLength = 1.0f + glowOf(g.material, materials);
         const size_t triangles = g.corners.size() / 3;
         for (size_t first = 0, chunk = 0; first < triangles;
              first += kMaxTrianglesPerMesh, ++chunk) {
@@ -77,8 +87,9 @@ bool writeObj(const std::string& directory, const std::string& baseName, const M
                         positions.index(number(v.position.x) + " " + number(v.position.y) + " " +
                                         number(v.position.z));
                     const size_t uv = uvs.index(number(v.uv.x) + " " + number(v.uv.y));
-                    const size_t n = normals.index(number(v.normal.x) + " " + number(v.normal.y) +
-                                                   " " + number(v.normal.z));
+                    const glm::vec3 normal = v.normal * normalLength;
+                    const size_t n = normals.index(number(normal.x) + " " + number(normal.y) +
+                                                   " " + number(normal.z));
                     faces += " " + std::to_string(p) + "/" + std::to_string(uv) + "/" +
                              std::to_string(n);
                 }

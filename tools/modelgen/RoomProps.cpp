@@ -132,6 +132,29 @@ void hearth(MeshBuilder& room) {
                4, kIronRepeat * 2.0f, false);
 }
 
+// Split logs stacked by the fire, on its +z side where the fire's shadow map looks: the fire,
+// one unit up, throws the stack's shadow a few units across the floor towards the hall.
+void woodpile(MeshBuilder& room) {
+    const float radius = 0.12f;
+    const float xLow = kHearthCentre.x + 1.7f;
+    const float xHigh = kHearthCentre.x + 3.0f;
+    const float zMiddle = kHearthCentre.z + 2.9f;
+    Rng rng(11U);
+    const int logsPerLayer[3] = {4, 3, 2};
+    for (int layer = 0; layer < 3; ++layer) {
+        const int logs = logsPerLayer[layer];
+        // Each layer rests in the grooves of the one below, half a log's spacing inwards.
+        const float y = radius + static_cast<float>(layer) * 1.8f * radius;
+        for (int i = 0; i < logs; ++i) {
+            const float z = zMiddle + (static_cast<float>(i) - 0.5f * static_cast<float>(logs - 1)) *
+                                          2.1f * radius;
+            const float jitter = rng.range(-0.08f, 0.08f);
+            rod(room, material::timber, vec3(xLow + jitter, y, z), vec3(xHigh + jitter, y, z),
+                radius * rng.range(0.9f, 1.05f), 8, 1.0f);
+        }
+    }
+}
+
 void trestleTable(MeshBuilder& room, float cx, float zLow, float zHigh, float topY) {
     timberBox(room, vec3(cx - 0.75f, topY - 0.12f, zLow), vec3(cx + 0.75f, topY, zHigh));
     const float inset = 0.8f;
@@ -540,6 +563,7 @@ void archersEnd(MeshBuilder& room) {
 
 void buildRoomProps(MeshBuilder& room) {
     hearth(room);
+    woodpile(room);
     tables(room);
     cupboard(room);
     storeCorner(room);
