@@ -4,8 +4,9 @@
 
 #include <glm/glm.hpp>
 
-// A default-constructed Camera holds the pose the program starts with, so `camera = Camera{}`
-// puts the camera back to its start.
+// A default-constructed Camera holds the static start: eye at (0, 0, -24), looking along -z. No
+// frame shows that pose: set-up moves the eye to (0, 3, -23), keeping the direction, before the
+// first frame. So `camera = Camera{}` gives the static start, not the pose the program opens on.
 struct Camera {
     glm::vec3 position{0.0f, 0.0f, -24.0f};
     // Unit length only at start and after a turn; the flight stores longer directions.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <numeric>
 
@@ -129,6 +130,199 @@ TEST_F(PostProcessingTest, BlurWithBloomOffChangesNoBinding) {
     glBindTexture(GL_TEXTURE_2D, 0);
     glActiveTexture(GL_TEXTURE0);
     glUseProgram(0);
+}
+
+// The blur judged only by what it makes of one bright texel. Twenty passes that take turns
+// between the axes, each weighting the texels at -1, 0 and +1 by 0.4, 0.2 and 0.4, spread the
+// texel into the ten-fold convolution of that kernel along each axis.
+class BlurKernelTest : public PostProcessingTest {
+  protected:
+    static constexpr int spotX = 800;
+    static constexpr int spotY = 450;
+    // Ten passes per axis reach 10 texels. The window reaches twice as far, so that a chain that
+    // blurs one axis twenty times still shows all of its light.
+    static constexpr int reach = 24;
+    static constexpr int side = 2 * reach + 1;
+    // Large enough that the faintest texels (about 1e-8 of the spot) stay representable in the
+    // half-float targets, small enough that no pass comes near the half-float maximum of 65504.
+    static constexpr double spotValue = 1000.0;
+
+    // One blur serves every test of the suite: twenty full-screen passes cost a few tenths of a
+    // second on software GL.
+    static void SetUpTestSuite() {
+        PostProcessingTest::SetUpTestSuite();
+        PostProcessing post(*compositeProgram, *blurProgram);
+        glViewport(0, 0, width, height);
+        // Only one texel is written: a full-image upload would cost more than the blur's passes.
+        const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        glBindFramebuffer(GL_FRAMEBUFFER, post.sceneFramebuffer());
+        glClearBufferfv(GL_COLOR, 1, black);
+        const GLfloat spot[3] = {static_cast<GLfloat>(spotValue), static_cast<GLfloat>(spotValue),
+                                 static_cast<GLfloat>(spotValue)};
+        glBindTexture(GL_TEXTURE_2D, post.sceneTexture(1));
+        glTexSubImage2D(GL_TEXTURE_2D, 0, spotX, spotY, 1, 1, GL_RGB, GL_FLOAT, spot);
+        glBindTexture(GL_TEXTURE_2D, 0);
+
+        post.bloom = true;
+        post.blur();
+
+        // Read the texture the composite binds, through a framebuffer of our own, so that the
+        // result does not depend on which ping-pong framebuffer holds which texture.
+        GLuint reader = 0;
+        glGenFramebuffers(1, &reader);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, reader);
+        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                               post.pingpongTexture(post.horizontal() ? 0 : 1), 0);
+        glReadBuffer(GL_COLOR_ATTACHMENT0);
+        texels.assign(static_cast<size_t>(side) * side, -1.0f);
+        glReadPixels(spotX - reach, spotY - reach, side, side, GL_RED, GL_FLOAT, texels.data());
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &reader);
+        glUseProgram(0);
+    }
+    // The tests only read the blurred window.
+    void SetUp() override {}
+
+    // The blurred value at (dx, dy) texels from the spot.
+    double at(int dx, int dy) const {
+        return texels[static_cast<size_t>(dy + reach) * side + static_cast<size_t>(dx + reach)];
+    }
+
+    // The sum over the window of weight(dx, dy) times the blurred value.
+    template <typename Weight> double sum(Weight weight) const {
+        double total = 0.0;
+        for (int dy = -reach; dy <= reach; ++dy) {
+            for (int dx = -reach; dx <= reach; ++dx) {
+                total += weight(dx, dy) * at(dx, dy);
+            }
+        }
+        return total;
+    }
+    double total() const {
+        return sum([](int, int) { return 1.0; });
+    }
+    // The light in one column or one row of the window: the profile along x or along y.
+    double column(int dx) const {
+        return sum([dx](int x, int) { return x == dx ? 1.0 : 0.0; });
+    }
+    double row(int dy) const {
+        return sum([dy](int, int y) { return y == dy ? 1.0 : 0.0; });
+    }
+
+    static std::vector<float> texels;
+};
+
+std::vector<float> BlurKernelTest::texels;
+
+// The ten-fold convolution of (0.4, 0.2, 0.4) at offsets 0 to 10 (it is symmetric), worked out
+// exactly with Python's fractions: every value is an integer over 5^10, so the decimals below are
+// exact. They add up to 1 over -10..10; everything further out is 0.
+const double tenPassProfile[11] = {
+    0.1386259456, 0.129665024, 0.110118912, 0.081297408, 0.054214656,  0.0307101696,
+    0.015532032,  0.006291456, 0.002228224, 0.000524288, 0.0001048576,
+};
+
+// Compares the light per column (or row), indexed from -reach, with `spot` times the ten-pass
+// profile. Twenty half-float roundings stay within 2%, as for the total. Ten three-tap passes
+// cannot reach beyond 10 texels: any light there means a wider kernel or more passes.
+testing::AssertionResult isTenPassProfile(const std::vector<double>& light, double spot,
+                                          const char* axis) {
+    const int reach = static_cast<int>(light.size() / 2);
+    for (int distance = 0; distance <= reach; ++distance) {
+        for (const int offset : {-distance, distance}) {
+            const double expected = distance <= 10 ? spot * tenPassProfile[distance] : 0.0;
+            const double measured = light[static_cast<size_t>(offset + reach)];
+            if (std::abs(measured - expected) <= 0.02 * expected) {
+                continue;
+            }
+            testing::AssertionResult failure = testing::AssertionFailure();
+            failure << "the light " << offset << " texels from the spot along " << axis << " is "
+                    << measured << ", expected " << expected
+                    << ": not ten passes of (0.4, 0.2, 0.4) along " << axis
+                    << ". Measured from 0 to 12 texels:";
+            for (int k = 0; k <= 12; ++k) {
+                failure << ' ' << light[static_cast<size_t>(k + reach)];
+            }
+            return failure;
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+TEST_F(BlurKernelTest, KeepsTheSpotsLightAndItsPosition) {
+    // Each pass stores half floats (11 significant bits), which may lose up to one unit in the
+    // last place, at most 2^-10 of a value: twenty passes stay within 2% (this GL rounds toward
+    // zero and loses about 0.5%). Weights that add up to 1.01 would already gain 22%.
+    const double light = total();
+    EXPECT_NEAR(light, spotValue, 0.02 * spotValue)
+        << "the blur turned a spot of " << spotValue << " into " << light
+        << " in all: its weights no longer add up to 1, or its passes lost the image";
+    ASSERT_GT(light, 0.0);
+    // A symmetric kernel leaves the centre of the light on the spot; half-float rounding moves
+    // it by thousandths of a texel at most.
+    const double meanX = sum([](int dx, int) { return dx; }) / light;
+    const double meanY = sum([](int, int dy) { return dy; }) / light;
+    EXPECT_NEAR(meanX, 0.0, 0.01) << "the light moved sideways: the taps are not at -1, 0, +1";
+    EXPECT_NEAR(meanY, 0.0, 0.01) << "the light moved up or down: the taps are not at -1, 0, +1";
+}
+
+TEST_F(BlurKernelTest, SpreadsEightTexelsSquaredAlongEachAxis) {
+    // Each pass adds its kernel's variance, 0.4 * 1 + 0.2 * 0 + 0.4 * 1 = 0.8 texels^2, to its
+    // axis; ten passes per axis give 8. One pass more or less on an axis moves that by 0.8, a
+    // 1-2-1 kernel gives 5, and passes that never alternate give 16 and 0. Half-float rounding
+    // moves the measured variance by hundredths at most.
+    const double light = total();
+    ASSERT_GT(light, 0.0) << "the blurred texture is black around the spot";
+    const double horizontal = sum([](int dx, int) { return dx * dx; }) / light;
+    const double vertical = sum([](int, int dy) { return dy * dy; }) / light;
+    EXPECT_NEAR(horizontal, 8.0, 0.05)
+        << "horizontal spread is " << horizontal
+        << " texels^2, expected 8: the pass count, the alternation or the kernel changed";
+    EXPECT_NEAR(vertical, 8.0, 0.05)
+        << "vertical spread is " << vertical
+        << " texels^2, expected 8: the pass count, the alternation or the kernel changed";
+}
+
+TEST_F(BlurKernelTest, ProfileIsTheTenFoldKernelAlongEachAxisAndSeparable) {
+    std::vector<double> columns, rows;
+    for (int offset = -reach; offset <= reach; ++offset) {
+        columns.push_back(column(offset));
+        rows.push_back(row(offset));
+    }
+    EXPECT_TRUE(isTenPassProfile(columns, spotValue, "x"));
+    EXPECT_TRUE(isTenPassProfile(rows, spotValue, "y"));
+
+    // Worked by hand from the profile: spot * p(dx) * p(dy).
+    // Centre: 1000 * 0.1386259456^2 = 19.2171528; one texel off along an axis:
+    // 1000 * 0.1386259456 * 0.129665024 = 17.9749366; one off along both: 1000 * 0.129665024^2
+    // = 16.8130189. The tolerance is the 2% of twenty half-float roundings; a 1-2-1 kernel would
+    // put 31 in the centre.
+    EXPECT_NEAR(at(0, 0), 19.2171528, 0.02 * 19.2171528) << "centre of the blurred spot";
+    EXPECT_NEAR(at(1, 0), 17.9749366, 0.02 * 17.9749366) << "one texel right of the spot";
+    EXPECT_NEAR(at(0, -1), 17.9749366, 0.02 * 17.9749366) << "one texel below the spot";
+    EXPECT_NEAR(at(-1, 1), 16.8130189, 0.02 * 16.8130189) << "one texel up and left";
+
+    // Each texel is the product of its column's and its row's share: the passes blur one axis
+    // at a time. The roundings are not separable; they stay near 0.05% of the brightest texel,
+    // and the tolerance is 0.2%.
+    const double light = total();
+    double worst = 0.0;
+    int worstX = 0;
+    int worstY = 0;
+    for (int dy = -reach; dy <= reach; ++dy) {
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const double error =
+                std::abs(at(dx, dy) - columns[dx + reach] * rows[dy + reach] / light);
+            if (error > worst) {
+                worst = error;
+                worstX = dx;
+                worstY = dy;
+            }
+        }
+    }
+    EXPECT_LE(worst, 0.002 * at(0, 0))
+        << "the blurred spot is not the product of its row and column profiles (worst at " << worstX
+        << ", " << worstY << "): a pass mixed both axes";
 }
 
 class CompositeTest : public PostProcessingTest {

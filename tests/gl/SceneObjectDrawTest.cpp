@@ -16,6 +16,7 @@
 #include <cmath>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -25,23 +26,47 @@ const char* const triangleObj = "v 0 0 0\nv 1 0 0\nv 0 1 0\n"
                                 "vn 0 0 1\n"
                                 "f 1/1/1 2/2/1 3/3/1\n";
 
-// Maps clip-space [-1, 1] to shadow-map texture space [0, 1].
-const glm::mat4 bias(0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.5f,
-                     0.5f, 0.5f, 1.0f);
-
 const glm::vec3 up(0.0f, 1.0f, 0.0f);
 const glm::vec3 cameraPosition(1.5f, 2.5f, 6.0f);
 const glm::mat4 projection = glm::perspective(0.8f, 16.0f / 9.0f, 0.1f, 100.0f);
 const glm::mat4 view = glm::lookAt(cameraPosition, glm::vec3(0.0f, 1.0f, -4.0f), up);
-const glm::mat4 fireLightVP =
-    glm::perspective(1.7453293f, 16.0f / 9.0f, 1.0f, 100.0f) *
-    glm::lookAt(glm::vec3(0.0f, 1.0f, -20.0f), glm::vec3(0.0f, 1.0f, -19.0f), up);
-const glm::mat4 mainLightVP = glm::perspective(1.2f, 1.0f, 1.0f, 60.0f) *
-                              glm::lookAt(glm::vec3(6.0f, 12.0f, 4.0f), glm::vec3(0.0f), up);
+// Light view-projections simple enough to project points by hand. The fire light's clip space is
+// the world moved 2 along -x and shrunk to a quarter across and an eighth in depth:
+// clip = ((x - 2) / 4, y / 4, z / 8). The main light's is the world shrunk to a tenth across and a
+// twentieth in depth: clip = (x / 10, y / 10, z / 20). Both keep w = 1.
+const glm::mat4 fireLightVP = glm::scale(glm::mat4(1.0f), glm::vec3(0.25f, 0.25f, 0.125f)) *
+                              glm::translate(glm::mat4(1.0f), glm::vec3(-2.0f, 0.0f, 0.0f));
+const glm::mat4 mainLightVP = glm::scale(glm::mat4(1.0f), glm::vec3(0.1f, 0.1f, 0.05f));
 // An arrow turned and moved: every uniform that multiplies the model matrix in differs from one
-// that leaves it out.
+// that leaves it out. The turn keeps the arrow's origin in place, so it lands at (1, 0.5, -3).
 const glm::mat4 arrowModel = glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 0.5f, -3.0f)) *
                              glm::rotate(glm::mat4(1.0f), 0.6f, glm::normalize(glm::vec3(1, 1, 0)));
+
+// A world point and the shadow-map coordinate it must get: clip space -1..1 becomes texture
+// space 0..1 on every axis, texture = clip / 2 + 1/2, with w staying 1.
+struct MapPoint {
+    glm::vec3 world;
+    glm::vec3 texture;
+};
+
+// Four points not in one plane for each light: a matrix that takes all four where they belong
+// is the right matrix in every entry.
+const std::vector<MapPoint> fireLightPoints = {
+    {{2.0f, 0.0f, 0.0f}, {0.5f, 0.5f, 0.5f}},     // clip (0, 0, 0): the middle of the map
+    {{6.0f, -4.0f, 8.0f}, {1.0f, 0.0f, 1.0f}},    // clip (1, -1, 1)
+    {{-2.0f, 4.0f, 8.0f}, {0.0f, 1.0f, 1.0f}},    // clip (-1, 1, 1)
+    {{4.0f, 2.0f, -4.0f}, {0.75f, 0.75f, 0.25f}}, // clip (0.5, 0.5, -0.5)
+};
+const std::vector<MapPoint> mainLightPoints = {
+    {{0.0f, 0.0f, 0.0f}, {0.5f, 0.5f, 0.5f}},      // clip (0, 0, 0): the middle of the map
+    {{10.0f, -10.0f, 20.0f}, {1.0f, 0.0f, 1.0f}},  // clip (1, -1, 1)
+    {{-10.0f, 10.0f, 20.0f}, {0.0f, 1.0f, 1.0f}},  // clip (-1, 1, 1)
+    {{5.0f, 5.0f, -10.0f}, {0.75f, 0.75f, 0.25f}}, // clip (0.5, 0.5, -0.5)
+};
+
+// The camera (1.5, 2.5, 6) in the main light's clip space is (0.15, 0.25, 0.3); in its shadow
+// map (0.15 / 2 + 0.5, 0.25 / 2 + 0.5, 0.3 / 2 + 0.5).
+const glm::vec4 cameraShadowCoord(0.575f, 0.625f, 0.65f, 1.0f);
 
 // Values no draw uploads, written before each draw so that a uniform it skips shows.
 const glm::mat4 stale(7.0f);
@@ -55,8 +80,8 @@ std::string describe(const float* values, int count) {
     return text.str();
 }
 
-// Compares `count` floats, with a tolerance relative to the largest expected magnitude: the test
-// computes the same products as the draw, maybe in another order.
+// Compares `count` floats, with a tolerance relative to the largest expected magnitude: the draw
+// multiplies in single precision, the expected values come from hand or from the same products.
 testing::AssertionResult near(const float* actual, const float* expected, int count) {
     float scale = 1.0f;
     for (int i = 0; i < count; ++i) {
@@ -110,8 +135,46 @@ testing::AssertionResult samplerIs(GLuint program, const char* name, GLint expec
     return testing::AssertionSuccess();
 }
 
-glm::vec4 cameraShadowCoord() {
-    return bias * mainLightVP * glm::vec4(cameraPosition, 1.0f);
+std::string describe(const glm::vec3& point) {
+    std::ostringstream text;
+    text << '(' << point.x << ", " << point.y << ", " << point.z << ')';
+    return text.str();
+}
+
+// Whether the matrix uniform `name` takes `point` to the shadow-map coordinate `expected` (with
+// w = 1); `what` names the point in a failure.
+testing::AssertionResult takes(GLuint program, const char* name, const glm::vec4& point,
+                               const glm::vec3& expected, const std::string& what) {
+    const GLint at = location(program, name);
+    if (at == -1) {
+        return testing::AssertionFailure() << '"' << name << "\" is not an active uniform";
+    }
+    glm::mat4 matrix(0.0f);
+    glGetUniformfv(program, at, &matrix[0][0]);
+    const glm::vec4 actual = matrix * point;
+    const glm::vec4 wanted(expected, 1.0f);
+    if (!near(&actual[0], &wanted[0], 4)) {
+        return testing::AssertionFailure()
+               << '"' << name << "\" takes " << what << " to (" << describe(&actual[0], 4)
+               << ") instead of (" << describe(&wanted[0], 4) << ')';
+    }
+    return testing::AssertionSuccess();
+}
+
+// Whether the matrix uniform `name` takes each of `points`, carried into the space the matrix
+// starts from by `fromWorld`, to its shadow-map coordinate.
+testing::AssertionResult mapsToShadowMap(GLuint program, const char* name,
+                                         const std::vector<MapPoint>& points,
+                                         const glm::mat4& fromWorld = glm::mat4(1.0f)) {
+    for (const MapPoint& point : points) {
+        testing::AssertionResult result =
+            takes(program, name, fromWorld * glm::vec4(point.world, 1.0f), point.texture,
+                  "world point " + describe(point.world));
+        if (!result) {
+            return result;
+        }
+    }
+    return testing::AssertionSuccess();
 }
 
 GLint textureOnUnit(GLenum unit) {
@@ -199,11 +262,21 @@ class SceneObjectDrawTest : public ::testing::Test {
         EXPECT_TRUE(uniformIs(program, "MVP", projection * view * arrowModel));
         EXPECT_TRUE(uniformIs(program, "M", arrowModel));
         EXPECT_TRUE(uniformIs(program, "V", view));
-        EXPECT_TRUE(uniformIs(program, "fireBiasMVP", bias * fireLightVP * arrowModel));
-        EXPECT_TRUE(uniformIs(program, "lightBiasMVP", bias * mainLightVP * arrowModel));
+        // The shadow-map matrices start from the arrow's own space: the point its model matrix
+        // puts at a world point must land where that world point does.
+        const glm::mat4 objectFromWorld = glm::inverse(arrowModel);
+        EXPECT_TRUE(mapsToShadowMap(program, "fireBiasMVP", fireLightPoints, objectFromWorld));
+        EXPECT_TRUE(mapsToShadowMap(program, "lightBiasMVP", mainLightPoints, objectFromWorld));
+        // The arrow's origin, at world (1, 0.5, -3), by hand: fire clip (-1 / 4, 0.5 / 4, -3 / 8),
+        // main clip (1 / 10, 0.5 / 10, -3 / 20).
+        const glm::vec4 origin(0.0f, 0.0f, 0.0f, 1.0f);
+        EXPECT_TRUE(takes(program, "fireBiasMVP", origin, {0.375f, 0.5625f, 0.3125f},
+                          "the arrow's origin"));
+        EXPECT_TRUE(
+            takes(program, "lightBiasMVP", origin, {0.55f, 0.525f, 0.425f}, "the arrow's origin"));
         EXPECT_TRUE(uniformIs(program, "normalMatrix", glm::transpose(glm::inverse(arrowModel))));
         // The model matrix cancels out: the camera in the main light's shadow-map space.
-        EXPECT_TRUE(uniformIs(program, "cameraShadowCoord", cameraShadowCoord()));
+        EXPECT_TRUE(uniformIs(program, "cameraShadowCoord", cameraShadowCoord));
         EXPECT_TRUE(samplerIs(program, "fireShadowMap", 1));
         EXPECT_TRUE(samplerIs(program, "lightShadowMap", 2));
     }
@@ -285,9 +358,10 @@ TEST_F(SceneObjectDrawTest, RoomDrawUploadsMatricesWithoutItsModelMatrixAndUnbin
     EXPECT_TRUE(uniformIs(program, "M", roomModel));
     EXPECT_TRUE(uniformIs(program, "MVP", projection * view));
     EXPECT_TRUE(uniformIs(program, "V", view));
-    EXPECT_TRUE(uniformIs(program, "fireBiasMVP", bias * fireLightVP));
-    EXPECT_TRUE(uniformIs(program, "lightBiasMVP", bias * mainLightVP));
-    EXPECT_TRUE(uniformIs(program, "cameraShadowCoord", cameraShadowCoord()));
+    // The room's shadow-map matrices take world points, whatever its model matrix.
+    EXPECT_TRUE(mapsToShadowMap(program, "fireBiasMVP", fireLightPoints));
+    EXPECT_TRUE(mapsToShadowMap(program, "lightBiasMVP", mainLightPoints));
+    EXPECT_TRUE(uniformIs(program, "cameraShadowCoord", cameraShadowCoord));
     EXPECT_TRUE(uniformIs(program, "normalMatrix", stale)) << "the room never sets it";
     EXPECT_TRUE(samplerIs(program, "fireShadowMap", 1));
     EXPECT_TRUE(samplerIs(program, "lightShadowMap", 2));
@@ -320,8 +394,7 @@ TEST_F(SceneObjectDrawTest, ArrowAndRoomPutTheCameraAtTheSameShadowMapCoordinate
     glGetUniformfv(program, at, &fromRoom[0]);
 
     EXPECT_TRUE(near(&fromArrow[0], &fromRoom[0], 4));
-    const glm::vec4 expected = cameraShadowCoord();
-    EXPECT_TRUE(near(&fromRoom[0], &expected[0], 4));
+    EXPECT_TRUE(near(&fromRoom[0], &cameraShadowCoord[0], 4));
 }
 
 TEST_F(SceneObjectDrawTest, NormalMatrixStartsAsIdentityAndKeepsTheLastArrowsValue) {
@@ -360,7 +433,7 @@ TEST_F(SceneObjectDrawTest, RoomWithoutItsModelFileDrawsNothingButStillUploadsAn
     const GLuint program = shading->programId();
     EXPECT_TRUE(uniformIs(program, "MVP", projection * view));
     EXPECT_TRUE(uniformIs(program, "M", glm::mat4(1.0f)));
-    EXPECT_TRUE(uniformIs(program, "cameraShadowCoord", cameraShadowCoord()));
+    EXPECT_TRUE(uniformIs(program, "cameraShadowCoord", cameraShadowCoord));
     EXPECT_TRUE(samplerIs(program, "lightShadowMap", 2));
     EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
     EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE2);

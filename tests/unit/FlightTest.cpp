@@ -7,47 +7,26 @@
 #include <GLFW/glfw3.h>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
-struct ReferencePose {
-    glm::dvec3 position;
-    glm::dvec3 direction;
-};
+// Keyframe poses the flight must hit exactly; everything between them is checked against values
+// worked out by hand below, never against a second interpolation.
+const glm::vec3 startPosition{1.86f, 2.0f, -18.33f};
+const glm::vec3 startDirection{0.65f, 0.0f, 1.0f};
+// Where the eye waits through the pause and the look around that follows it.
+const glm::vec3 lookoutPosition{-0.1f, 3.2f, -8.4f};
+const glm::vec3 lastKeyframePosition{3.6f, 4.0f, -10.4f};
 
-const ReferencePose k0{{1.86, 2.0, -18.33}, {0.65, 0.0, 1.0}};
-const ReferencePose k1{{-5.4, 2.0, -17.27}, {0.0, 0.0, 1.0}};
-const ReferencePose k2{{-6.36, 4.8, -8.21}, {1.0, -0.3, 0.2}};
-const ReferencePose k3{{-0.1, 3.2, -8.4}, {0.0, 0.0, 1.0}};
-const ReferencePose k4{{-0.1, 3.2, -8.4}, {1.0, -0.5, 1.0}};
-const ReferencePose k5{{-0.1, 3.2, -8.4}, {0.0, 0.0, 1.0}};
-const ReferencePose k6{{-0.1, 3.2, -8.0}, {-0.3, -0.7, 1.0}};
-const ReferencePose k7{{3.6, 4.0, -10.4}, {-0.7, -0.4, 1.0}};
+// Tolerance for the pose table: its values are rounded to two decimals.
+constexpr double tableTolerance = 0.006;
+// Tolerance for hand-worked poses: the frame times are floats, up to 2e-6 s off the decimal times
+// the hand values are worked for.
+constexpr double handTolerance = 2e-5;
 
-// The pose the flight should show at time t, in double precision; not meant for the pause.
-ReferencePose referencePose(double t) {
-    struct Span {
-        double start, end;
-        const ReferencePose& from;
-        const ReferencePose& to;
-    };
-    const Span spans[] = {{0.0, 15.0, k0, k1},  {15.0, 25.0, k1, k2}, {25.0, 29.0, k2, k3},
-                          {29.5, 30.3, k3, k4}, {30.3, 32.3, k4, k5}, {32.3, 33.3, k5, k6},
-                          {33.3, 34.5, k6, k7}};
-    for (const Span& span : spans) {
-        if (t < span.end) {
-            const double u =
-                std::fmin(std::fmax((t - span.start) / (span.end - span.start), 0.0), 1.0);
-            const double s = u * u * (3.0 - 2.0 * u);
-            return {span.from.position + s * (span.to.position - span.from.position),
-                    span.from.direction + s * (span.to.direction - span.from.direction)};
-        }
-    }
-    return k7;
-}
-
-glm::vec3 toFloat(const glm::dvec3& v) {
-    return glm::vec3(v);
+glm::dvec3 unit(const glm::vec3& v) {
+    return glm::normalize(glm::dvec3(v));
 }
 
 class FlightTest : public AppStateTest {
@@ -68,31 +47,105 @@ TEST_F(FlightTest, DoesNothingWhileNoFlightRuns) {
     EXPECT_FALSE(needsRedraw);
 }
 
+TEST_F(FlightTest, StartFlightPutsTheCameraAtTheFirstKeyframe) {
+    startFlight();
+    EXPECT_TRUE(camera.flightActive);
+    EXPECT_EQ(camera.flightTime, 0.0f);
+    EXPECT_EQ(camera.position, startPosition);
+    EXPECT_EQ(camera.direction, startDirection);
+    expectViewMatchesPose();
+}
+
 TEST_F(FlightTest, TheFrameThatStartsTheFlightAlsoAdvancesIt) {
     const float dt = 0.016f;
     press(GLFW_KEY_C);
     updateFlight(dt);
 
     EXPECT_EQ(camera.flightTime, dt);
-    EXPECT_NE(camera.position, toFloat(k0.position));
-    EXPECT_TRUE(isNear(camera.position, referencePose(dt).position, 1e-5));
-    EXPECT_TRUE(isNear(camera.direction, referencePose(dt).direction, 1e-5));
+    EXPECT_NE(camera.position, startPosition);
+    // u = 0.016 / 15, s = 3u² - 2u³ = 3.4109e-6; 1.86 - 7.26s, -18.33 + 1.06s, 0.65 - 0.65s.
+    EXPECT_TRUE(isNear(camera.position, {1.8599752, 2.0, -18.3299964}, 1e-5));
+    EXPECT_TRUE(isNear(camera.direction, {0.6499978, 0.0, 1.0}, 1e-5));
+}
+
+// The flight as it should look, worked out independently of the flight's code: the eye and the unit
+// view direction, rounded to two decimals. Each row is reached by the frames listed.
+TEST_F(FlightTest, FollowsThePoseTable) {
+    const struct {
+        const char* when;
+        std::vector<float> frames;
+        glm::dvec3 eye;
+        glm::dvec3 direction;
+    } rows[] = {
+        {"0 s, before any frame", {}, {1.86, 2.00, -18.33}, {0.54, 0.0, 0.84}},
+        {"6 s", {6.0f}, {-0.70, 2.00, -17.96}, {0.39, 0.0, 0.92}},
+        {"15 s", {15.0f}, {-5.40, 2.00, -17.27}, {0.0, 0.0, 1.0}},
+        {"21 s", {21.0f}, {-6.02, 3.81, -11.40}, {0.78, -0.23, 0.58}},
+        {"24 s", {24.0f}, {-6.33, 4.72, -8.46}, {0.94, -0.28, 0.21}},
+        {"27 s", {27.0f}, {-3.23, 4.00, -8.30}, {0.63, -0.19, 0.75}},
+        // The pause shows the pose of the frame before it, 1 ms short of 29 s.
+        {"29.299 s, in the pause", {28.999f, 0.3f}, {-0.10, 3.20, -8.40}, {0.0, 0.0, 1.0}},
+        {"30.3 s", {30.3f}, {-0.10, 3.20, -8.40}, {0.67, -0.33, 0.67}},
+        {"32.3 s", {32.3f}, {-0.10, 3.20, -8.40}, {0.0, 0.0, 1.0}},
+        {"33.3 s", {33.3f}, {-0.10, 3.20, -8.00}, {-0.24, -0.56, 0.80}},
+        // At 34.5 s the flight ends where the frame before left it, so the end pose is only ever
+        // seen just short of 34.5 s: here 1 ms short, and kept by the frame that crosses the end.
+        {"34.499 s", {34.499f}, {3.60, 4.00, -10.40}, {-0.54, -0.31, 0.78}},
+        {"34.999 s, after the end", {34.499f, 0.5f}, {3.60, 4.00, -10.40}, {-0.54, -0.31, 0.78}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.when);
+        resetAppState();
+        startFlight();
+        for (float dt : row.frames) {
+            updateFlight(dt);
+        }
+        EXPECT_TRUE(isNear(camera.position, row.eye, tableTolerance));
+        EXPECT_TRUE(isNear(glm::vec3(unit(camera.direction)), row.direction, tableTolerance));
+        expectViewMatchesPose();
+    }
 }
 
 TEST_F(FlightTest, PoseFollowsTheKeyframesWithSmoothstep) {
+    // s = u²(3 - 2u) of the fraction u of the segment; at u = 0.5 the pose is the midpoint of the
+    // segment's keyframes.
+    const struct {
+        float t;
+        glm::dvec3 position;
+        glm::dvec3 direction;
+    } poses[] = {
+        // u = 0.25, s = 0.15625: 1.86 - 7.26s, -18.33 + 1.06s; 0.65 - 0.65s.
+        {3.75f, {0.725625, 2.0, -18.164375}, {0.5484375, 0.0, 1.0}},
+        // u = 0.5 of 0..15 s.
+        {7.5f, {-1.77, 2.0, -17.8}, {0.325, 0.0, 1.0}},
+        // u = 0.5 of 15..25 s.
+        {20.0f, {-5.88, 3.4, -12.74}, {0.5, -0.15, 0.6}},
+        // u = 0.5 of 25..29 s.
+        {27.0f, {-3.23, 4.0, -8.305}, {0.5, -0.15, 0.6}},
+        // u = 0.5 of 29.5..30.3 s: the eye stays put and turns.
+        {29.9f, {-0.1, 3.2, -8.4}, {0.5, -0.25, 1.0}},
+        // u = 0.5 of 30.3..32.3 s, turning back.
+        {31.3f, {-0.1, 3.2, -8.4}, {0.5, -0.25, 1.0}},
+        // u = 0.5 of 32.3..33.3 s.
+        {32.8f, {-0.1, 3.2, -8.2}, {-0.15, -0.35, 1.0}},
+        // u = 0.5 of 33.3..34.5 s.
+        {33.9f, {1.75, 3.6, -9.2}, {-0.5, -0.55, 1.0}},
+        // u = 11/12, s = 1694/1728 = 0.9803241: -0.1 + 3.7s, 3.2 + 0.8s, -8 - 2.4s;
+        // -0.3 - 0.4s, -0.7 + 0.3s.
+        {34.4f, {3.5271991, 3.9842593, -10.3527778}, {-0.6921296, -0.4059028, 1.0}},
+    };
     // Single long frames: each lands at t directly (jumping the pause does not matter here).
-    for (float t : {7.5f, 15.0f, 20.0f, 27.0f, 29.9f, 31.3f, 32.8f, 33.9f, 34.4f}) {
-        SCOPED_TRACE(testing::Message() << "t = " << t);
+    for (const auto& pose : poses) {
+        SCOPED_TRACE(testing::Message() << "t = " << pose.t);
         resetAppState();
         startFlight();
-        updateFlight(t);
+        updateFlight(pose.t);
 
-        ASSERT_EQ(camera.flightTime, t);
+        ASSERT_EQ(camera.flightTime, pose.t);
         EXPECT_TRUE(camera.flightActive);
         EXPECT_TRUE(needsRedraw);
-        const ReferencePose expected = referencePose(t);
-        EXPECT_TRUE(isNear(camera.position, expected.position, 1e-5));
-        EXPECT_TRUE(isNear(camera.direction, expected.direction, 1e-5));
+        EXPECT_TRUE(isNear(camera.position, pose.position, handTolerance));
+        EXPECT_TRUE(isNear(camera.direction, pose.direction, handTolerance));
         expectViewMatchesPose();
     }
 }
@@ -100,38 +153,37 @@ TEST_F(FlightTest, PoseFollowsTheKeyframesWithSmoothstep) {
 TEST_F(FlightTest, SegmentBoundariesLandOnTheKeyframes) {
     const struct {
         float t;
-        const ReferencePose& pose;
-    } boundaries[] = {{15.0f, k1}, {25.0f, k2}, {29.5f, k3}, {30.3f, k4}, {32.3f, k5}, {33.3f, k6}};
+        glm::vec3 position;
+        glm::vec3 direction;
+    } boundaries[] = {
+        {15.0f, {-5.4f, 2.0f, -17.27f}, {0.0f, 0.0f, 1.0f}},
+        {25.0f, {-6.36f, 4.8f, -8.21f}, {1.0f, -0.3f, 0.2f}},
+        {29.5f, lookoutPosition, {0.0f, 0.0f, 1.0f}},
+        {30.3f, lookoutPosition, {1.0f, -0.5f, 1.0f}},
+        {32.3f, lookoutPosition, {0.0f, 0.0f, 1.0f}},
+        {33.3f, {-0.1f, 3.2f, -8.0f}, {-0.3f, -0.7f, 1.0f}},
+    };
     for (const auto& boundary : boundaries) {
         SCOPED_TRACE(testing::Message() << "t = " << boundary.t);
         resetAppState();
         startFlight();
         updateFlight(boundary.t);
-        EXPECT_EQ(camera.position, toFloat(boundary.pose.position));
-        EXPECT_EQ(camera.direction, toFloat(boundary.pose.direction));
+        EXPECT_EQ(camera.position, boundary.position);
+        EXPECT_EQ(camera.direction, boundary.direction);
     }
 }
 
 TEST_F(FlightTest, LookAroundFromThePauseLastsThirtyPointThreeMinusTwentyNinePointFiveInFloat) {
-    const auto sAt = [](float t, float length) {
-        const float u = glm::clamp((t - 29.5f) / length, 0.0f, 1.0f);
-        return u * u * (3.0f - 2.0f * u);
-    };
-    const float floatLength = 30.3f - 29.5f;
-    ASSERT_NE(floatLength, 0.8f);
-
-    // A time at which the float length and a plain 0.8 give different poses.
-    float t = 29.9f;
-    while (t < 30.2f && sAt(t, floatLength) == sAt(t, 0.8f)) {
-        t = std::nextafter(t, 31.0f);
-    }
-    ASSERT_NE(sAt(t, floatLength), sAt(t, 0.8f));
+    // 30.3f - 29.5f is 0.79999924, not 0.8, and 29.9f - 29.5f is 0.39999962, exactly half of it.
+    ASSERT_NE(30.3f - 29.5f, 0.8f);
+    ASSERT_EQ(29.9f - 29.5f, (30.3f - 29.5f) / 2.0f);
 
     startFlight();
-    updateFlight(t);
-    ASSERT_EQ(camera.flightTime, t);
-    // k3 to k4 turns direction from (0, 0, 1) to (1, -0.5, 1): its x is s itself.
-    EXPECT_EQ(camera.direction.x, sAt(t, floatLength));
+    updateFlight(29.9f);
+    ASSERT_EQ(camera.flightTime, 29.9f);
+    // Turning from (0, 0, 1) to (1, -0.5, 1), direction.x is s itself. Over the float length
+    // u = 0.5 and s = 0.5 exactly; over a plain 0.8, u = 0.49999952 and s = 0.49999928.
+    EXPECT_EQ(camera.direction.x, 0.5f);
 }
 
 TEST_F(FlightTest, ThePauseCuesTheVolleyAndHoldsThePoseOfThePreviousFrame) {
@@ -139,8 +191,8 @@ TEST_F(FlightTest, ThePauseCuesTheVolleyAndHoldsThePoseOfThePreviousFrame) {
     updateFlight(28.9f);
     EXPECT_FALSE(camera.volleyCue);
     const Camera before = camera;
-    // The last frame before the pause stops short of k3; the pause keeps that pose, not k3.
-    ASSERT_NE(before.position, toFloat(k3.position));
+    // The last frame before the pause stops short of the lookout; the pause keeps that pose.
+    ASSERT_NE(before.position, lookoutPosition);
     needsRedraw = false;
 
     updateFlight(0.3f);
@@ -163,7 +215,7 @@ TEST_F(FlightTest, ThePauseBeginsAtTwentyNineSeconds) {
     updateFlight(29.0f);
     EXPECT_TRUE(camera.volleyCue);
     // No frame moved the camera before the pause, so it is still at the start pose.
-    EXPECT_EQ(camera.position, toFloat(k0.position));
+    EXPECT_EQ(camera.position, startPosition);
 }
 
 TEST_F(FlightTest, TheCueStaysSetWhenTheFlightMovesOn) {
@@ -171,7 +223,8 @@ TEST_F(FlightTest, TheCueStaysSetWhenTheFlightMovesOn) {
     updateFlight(29.2f);
     updateFlight(0.7f);
     EXPECT_TRUE(camera.volleyCue);
-    EXPECT_TRUE(isNear(camera.direction, referencePose(camera.flightTime).direction, 1e-5));
+    // 29.2f + 0.7f is within 2e-6 of 29.9 s: u = 0.5 of the look round, s = 0.5.
+    EXPECT_TRUE(isNear(camera.direction, {0.5, -0.25, 1.0}, handTolerance));
 }
 
 // A slow machine must still reach the ending: a frame that lands past the pause moves the camera
@@ -183,7 +236,8 @@ TEST_F(FlightTest, AFrameThatJumpsOverThePauseStillCuesTheVolley) {
     updateFlight(2.0f);
     EXPECT_TRUE(camera.volleyCue);
     EXPECT_TRUE(camera.flightActive);
-    EXPECT_TRUE(isNear(camera.direction, referencePose(30.0).direction, 1e-5));
+    // 30 s: u = 0.5 / 0.8 = 0.625, s = 0.390625 * 1.75 = 0.68359375; direction (s, -0.5s, 1).
+    EXPECT_TRUE(isNear(camera.direction, {0.68359375, -0.341796875, 1.0}, handTolerance));
 }
 
 TEST_F(FlightTest, AFrameThatJumpsPastTheEndEndsTheFlightAndCuesTheVolley) {
@@ -223,7 +277,7 @@ TEST_F(FlightTest, TheFrameThatCrossesTheEndStopsTheFlightWhereItWas) {
     EXPECT_TRUE(needsRedraw);
     EXPECT_EQ(camera.position, before.position);
     EXPECT_EQ(camera.direction, before.direction);
-    EXPECT_NE(camera.position, toFloat(k7.position));
+    EXPECT_NE(camera.position, lastKeyframePosition);
 
     needsRedraw = false;
     updateFlight(1.0f);
@@ -240,7 +294,7 @@ TEST_F(FlightTest, TheFlightEndsAtThirtyFourPointFiveSeconds) {
     startFlight();
     updateFlight(34.5f);
     EXPECT_FALSE(camera.flightActive);
-    EXPECT_EQ(camera.position, toFloat(k0.position));
+    EXPECT_EQ(camera.position, startPosition);
 }
 
 TEST_F(FlightTest, AMoveKeyBeforeThePauseStopsTheFlightWithoutACue) {

@@ -1,0 +1,96 @@
+// The picture is drawn again only when something changed: a camera move or turn, the flight,
+// the volley. What a frame draws is counted with a primitives query around the whole frame and
+// checked against the counts a redraw must issue, worked out from the room's own data: each of
+// the two shadow passes and the shaded pass draws every triangle of the room once, each of the 20
+// blur passes and the composite draws one full-screen quad of two triangles.
+#include "app/Frame.h"
+#include "app/ScriptedKeys.h"
+#include "assets/Mesh.h"
+#include "scene/RestoresDemoState.h"
+#include "scene/Scene.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+namespace {
+
+constexpr GLuint quadTriangles = 2;
+constexpr GLuint blurPasses = 20;
+
+GLuint roomTriangles() {
+    GLuint triangles = 0;
+    for (const Mesh* mesh : scene->meshes()) {
+        triangles += static_cast<GLuint>(mesh->vertexCount()) / 3;
+    }
+    return triangles;
+}
+
+GLuint redrawWithBloom() { return 3 * roomTriangles() + blurPasses * quadTriangles + quadTriangles; }
+GLuint redrawWithoutBloom() { return 3 * roomTriangles() + quadTriangles; }
+
+// Triangles the GL assembled during one frame with `held` keys.
+GLuint trianglesOfFrame(std::set<int> held, float dt = 1.0f / 30.0f) {
+    ScriptedKeys keys;
+    keys.held = std::move(held);
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+    runFrame(keys, dt);
+    glEndQuery(GL_PRIMITIVES_GENERATED);
+    GLuint count = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+    glDeleteQueries(1, &query);
+    return count;
+}
+
+using RedrawGateTest = RestoresDemoState;
+
+TEST_F(RedrawGateTest, TheRoomHasTrianglesToCount) {
+    // The room is tens of thousands of triangles; far fewer means the counts below prove little.
+    EXPECT_GT(roomTriangles(), 10000U);
+}
+
+TEST_F(RedrawGateTest, AFrameWithoutChangeDrawsNothing) {
+    needsRedraw = true;
+    EXPECT_EQ(trianglesOfFrame({}), redrawWithBloom()) << "the first frame must redraw";
+    for (int frame = 0; frame < 3; ++frame) {
+        EXPECT_EQ(trianglesOfFrame({}), 0U) << "idle frame " << frame << " redrew";
+    }
+}
+
+TEST_F(RedrawGateTest, CameraKeysRedrawOnceEachFrameTheyAreHeld) {
+    needsRedraw = true;
+    trianglesOfFrame({});
+    for (int key : {GLFW_KEY_UP, GLFW_KEY_DOWN, GLFW_KEY_LEFT, GLFW_KEY_RIGHT, GLFW_KEY_F,
+                    GLFW_KEY_B, GLFW_KEY_R, GLFW_KEY_T}) {
+        SCOPED_TRACE(testing::Message() << "key " << key);
+        EXPECT_EQ(trianglesOfFrame({key}), redrawWithBloom());
+        EXPECT_EQ(trianglesOfFrame({}), 0U) << "the frame after the key redrew";
+    }
+}
+
+TEST_F(RedrawGateTest, SpaceRedrawsNothingAndTheNextRedrawHasNoBlur) {
+    needsRedraw = true;
+    trianglesOfFrame({});
+    EXPECT_EQ(trianglesOfFrame({GLFW_KEY_SPACE}), 0U) << "Space alone redrew";
+    EXPECT_EQ(trianglesOfFrame({GLFW_KEY_F}), redrawWithoutBloom())
+        << "with bloom switched off by Space, the redraw still blurred";
+    EXPECT_EQ(trianglesOfFrame({GLFW_KEY_SPACE}), 0U);
+    EXPECT_EQ(trianglesOfFrame({GLFW_KEY_B}), redrawWithBloom())
+        << "with bloom switched on again, the redraw did not blur";
+}
+
+TEST_F(RedrawGateTest, EveryFrameOfTheFlightRedrawsAndAMoveStopsIt) {
+    needsRedraw = true;
+    trianglesOfFrame({});
+    EXPECT_EQ(trianglesOfFrame({GLFW_KEY_C}), redrawWithBloom()) << "C did not redraw";
+    // Half-second frames well before the volley's cue at 29 s.
+    for (int frame = 0; frame < 4; ++frame) {
+        EXPECT_EQ(trianglesOfFrame({}, 0.5f), redrawWithBloom())
+            << "flight frame " << frame << " did not redraw";
+    }
+    EXPECT_EQ(trianglesOfFrame({GLFW_KEY_LEFT}), redrawWithBloom());
+    EXPECT_EQ(trianglesOfFrame({}), 0U) << "a stopped flight still redraws";
+}
+
+} // namespace

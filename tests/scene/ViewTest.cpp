@@ -1,0 +1,213 @@
+// What a user sees in still views of the hall, through the program's own frame: the start view,
+// the fire pit, the sunbeam. Each view is checked where its feature must show, against an
+// oracle of its own: the same view rendered with one thing taken away (bloom, one light's
+// shadows), a committed reference picture, and regions worked out from the hall's layout. Every
+// picture rendered here is saved to tests/views/ in the build folder for a person to look at.
+#include "app/Camera.h"
+#include "app/Frame.h"
+#include "app/Globals.h"
+#include "app/ScriptedKeys.h"
+#include "render/PostProcessing.h"
+#include "render/ShadowMap.h"
+#include "scene/Scene.h"
+#include "support/ImageCompare.h"
+#include "support/PictureRegions.h"
+#include "scene/RestoresDemoState.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+struct Pose {
+    glm::vec3 position;
+    glm::vec3 direction;
+};
+
+// Everything the bloom can pick up: the bright pass starts at half the display's white, which
+// the tone curve and gamma put at 204 in the brightest channel; 200 leaves room for rounding.
+constexpr int flameBrightness = 200;
+// The blur spreads a pixel by one texel per pass along each axis, 10 passes per axis; one more
+// allows for the rounding of the half-float images.
+constexpr int haloRadius = 11;
+
+// Regions of the pictures below (x, y from the lower left, width, height), read off them.
+// The fire pit view: the floor beyond the woodpile on the pit's left, where the stack's shadow
+// falls; and the far end of the hall, 30 units and more from the fire.
+const Region woodpileShadowRegion{220, 480, 400, 130};
+const Region farHallRegion{400, 780, 1200, 120};
+// The sunbeam view: the floor in the lower third of the picture, and a row across it where the
+// shafts and the mullions' shadows alternate.
+const Region sunbeamFloorRegion{0, 0, 1600, 300};
+constexpr int sunbeamStripeRow = 299;
+
+// Sunlit shafts along `row`: runs of pixels more than a tenth brighter than without the sun, at
+// least `minimumWidth` wide and apart, so texture grain and soft edges do not count.
+int sunlitShaftsAlongRow(const Picture& shaded, const Picture& sunless, int row) {
+    constexpr int minimumWidth = 8;
+    int shafts = 0;
+    int runStart = -1;
+    int lastLit = -minimumWidth - 1;
+    for (int x = 0; x <= shaded.width; ++x) {
+        const bool lit = x < shaded.width &&
+                         brightness(shaded, x, row) * 10 > brightness(sunless, x, row) * 11;
+        if (lit) {
+            if (x - lastLit > minimumWidth) {
+                runStart = x; // after a shadow wide enough, a new shaft starts here
+            }
+            lastLit = x;
+        } else if (runStart >= 0 && x - lastLit > minimumWidth) {
+            shafts += lastLit - runStart + 1 >= minimumWidth;
+            runStart = -1;
+        }
+    }
+    return shafts;
+}
+
+// The program's start view, looking down the hall to the high table.
+const Pose startPose{{0.0f, 3.0f, -23.0f}, {0.0f, 0.0f, -1.0f}};
+// Turned round from the start and stepped back: the fire pit at (0, 0, -20) seven units ahead
+// and below, the hall beyond it lit by the fire, whose shadow map looks along +z.
+const Pose firePitPose{{0.0f, 3.0f, -27.0f}, {0.0f, -0.35f, 1.0f}};
+// The flight's pose at 15 s: down the hall along +z past the window in the -x wall, the floor
+// crossed by the sunbeam and the shadows of the window's mullions.
+const Pose sunbeamPose{{-5.4f, 2.0f, -17.27f}, {0.0f, 0.0f, 1.0f}};
+
+void savePicture(const Picture& picture, const std::string& name) {
+    const std::filesystem::path folder = std::filesystem::path(QUIVERFALL_BINARY_DIR) / "views";
+    std::filesystem::create_directories(folder);
+    savePng(picture, (folder / (name + ".png")).string());
+}
+
+// The picture of `pose` as a redrawn frame of the program shows it, bloom as set by Space.
+Picture redrawAt(const Pose& pose, const std::string& name) {
+    camera.position = pose.position;
+    camera.direction = pose.direction;
+    camera.updateView();
+    needsRedraw = true;
+    ScriptedKeys noKeys;
+    runFrame(noKeys, 0.0f);
+    const Picture picture = readWindowPixels();
+    savePicture(picture, name);
+    return picture;
+}
+
+// The same view with one light's shadow map overwritten after its pass, through the redraw's own
+// passes: a map cleared to depth 1 (the far plane) counts every surface as lit, so the light
+// casts no shadows; one cleared to depth 0 counts every surface as shadowed, so it lights
+// nothing.
+constexpr double everythingLit = 1.0;
+constexpr double everythingShadowed = 0.0;
+
+Picture redrawWithShadowMapFilled(const ShadowMap& filled, double depth, const std::string& name) {
+    fireShadow->render(shadowCasters, fireLightVP);
+    lightShadow->render(shadowCasters, mainLightVP);
+    glBindFramebuffer(GL_FRAMEBUFFER, filled.shadowFramebuffer());
+    glClearDepth(depth);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
+    glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->sceneFramebuffer());
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    scene->draw(cameraProjection, camera.view, fireLightVP, mainLightVP,
+                fireShadow->depthTexture(), lightShadow->depthTexture());
+    postProcessing->blur();
+    postProcessing->composite();
+    glUseProgram(0);
+    const Picture picture = readWindowPixels();
+    savePicture(picture, name);
+    return picture;
+}
+
+using ViewTest = RestoresDemoState;
+
+// Thresholds for the fire pit against its reference. The pit fills the middle of the picture with
+// flames whose edges are a few pixels wide and bloom over the floor, so a different Mesa or CPU
+// moves more single pixels than in a picture without them (the max); the tones of the whole
+// picture must stay as close as the start view's (the mean).
+constexpr int firePitMaxDifference = 128;
+constexpr double firePitMeanDifference = 1.5;
+
+TEST_F(ViewTest, FirePitMatchesItsReferencePicture) {
+    const Picture actual = redrawAt(firePitPose, "fire_pit");
+    const std::string referencePath =
+        std::string(QUIVERFALL_SOURCE_DIR) + "/tests/reference/fire_pit.png";
+    const Picture reference = loadPng(referencePath);
+    ASSERT_FALSE(reference.rgb.empty()) << "missing reference picture " << referencePath;
+    const ImageDifference difference = compareImages(actual, reference);
+    if (!difference.sameSize || difference.maxDifference > firePitMaxDifference ||
+        difference.meanDifference > firePitMeanDifference) {
+        const std::string folder = writeFailureImages("fire_pit", actual, reference);
+        ADD_FAILURE() << "fire pit view differs from " << referencePath << ": max "
+                      << difference.maxDifference << ", mean " << difference.meanDifference
+                      << "; actual and difference pictures are in " << folder;
+    }
+}
+
+// Bloom adds a halo around what glows and nothing elsewhere: the candle flames in the start view,
+// the flames and embers of the fire pit. Far from them the two pictures must be the same.
+TEST_F(ViewTest, BloomGlowsAroundTheFlamesAndNowhereElse) {
+    struct Case {
+        const char* name;
+        Pose pose;
+        // Bright pixels the halo must surround, in the picture without bloom: the flames are
+        // the only surfaces of these views that pass the bloom threshold.
+        int glowingAtLeast;
+    };
+    // The start view shows eleven candle flames, a few dozen pixels each; the pit fills a fifth
+    // of the picture's width with flames and embers.
+    const Case cases[] = {{"start_view", startPose, 150}, {"fire_pit", firePitPose, 4000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setBloom(false);
+        const Picture plain = redrawAt(c.pose, std::string(c.name) + "_bloom_off");
+        setBloom(true);
+        const Picture bloomed = redrawAt(c.pose, std::string(c.name) + "_bloom_on");
+
+        const Mask flames = brightPixels(plain, flameBrightness);
+        ASSERT_GE(flames.count(), c.glowingAtLeast)
+            << "the flames are not bright enough to glow";
+        const HaloChange reach = compareAroundMask(plain, bloomed, flames, haloRadius);
+        EXPECT_GT(reach.brightenedNear, c.glowingAtLeast)
+            << "bloom brightens too few pixels around the flames: the glow does not show";
+        EXPECT_EQ(reach.changedFar, 0)
+            << "bloom changed pixels more than " << haloRadius << " pixels from any flame";
+    }
+}
+
+// The fire's shadow map only looks along +z, so the fire pit view is where its shadows fall: the
+// woodpile beside the pit throws its shadow across the floor beyond.
+TEST_F(ViewTest, TheFireCastsShadowsBeyondThePit) {
+    const Picture shaded = redrawAt(firePitPose, "fire_pit_with_fire_shadows");
+    const Picture unshadowed =
+        redrawWithShadowMapFilled(*fireShadow, everythingLit, "fire_pit_no_fire_shadows");
+    // About 14,600 pixels of the region darken, by up to 67 levels.
+    const RegionChange change = compareInRegion(unshadowed, shaded, woodpileShadowRegion);
+    EXPECT_GT(change.darkerPixels, 5000)
+        << "the fire's shadows do not show: only " << change.darkerPixels
+        << " pixels behind the woodpile are darker than without the fire's shadow map";
+    EXPECT_EQ(change.brighterPixels, 0) << "a shadow made something brighter";
+    // The fire's shadows reach 12 units at most: the far end of the hall is untouched.
+    const RegionChange far = compareInRegion(unshadowed, shaded, farHallRegion);
+    EXPECT_EQ(far.darkerPixels + far.brighterPixels, 0)
+        << "the fire's shadow map changed the far end of the hall";
+}
+
+// The window's mullions stand in the sunbeam: the floor shows separate bright shafts with the
+// mullions' shadows between them. The oracle is the same view with the sun shut out (its map
+// says everything is in shadow): what is brighter than that is sunlit.
+TEST_F(ViewTest, TheSunbeamFallsInShaftsBetweenTheMullionsShadows) {
+    const Picture shaded = redrawAt(sunbeamPose, "sunbeam");
+    const Picture sunless =
+        redrawWithShadowMapFilled(*lightShadow, everythingShadowed, "sunbeam_without_sun");
+    const RegionChange change = compareInRegion(sunless, shaded, sunbeamFloorRegion);
+    EXPECT_GT(change.brighterPixels, 20000) << "the sun does not reach the floor";
+    const int shafts = sunlitShaftsAlongRow(shaded, sunless, sunbeamStripeRow);
+    EXPECT_GE(shafts, 3) << "the floor shows " << shafts
+                         << " sunlit shafts along a row across the beam: the window's mullions"
+                            " cast no shadows";
+}
+
+} // namespace
