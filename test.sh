@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite on a virtual X server twice: as
 # normally built (build/) and built with AddressSanitizer and UndefinedBehaviorSanitizer
-# (build-sanitize/, whose tests get the sanitizer settings from CTest). Arguments go to both ctest
-# runs; the script fails if either run fails.
+# (build-sanitize/, whose programs carry the sanitizers' settings). Tests run as many at a time as
+# there are cores. Arguments go to both ctest runs (for example -R to pick tests); the script
+# fails if either run fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
@@ -16,7 +17,8 @@ xvfb_arguments="-screen 0 1600x900x24 -noreset"
 run_suite() {
     local build_dir=$1
     shift
-    (cd "$build_dir" && xvfb-run -a -s "$xvfb_arguments" ctest --output-on-failure "$@")
+    (cd "$build_dir" &&
+        xvfb-run -a -s "$xvfb_arguments" ctest --output-on-failure -j "$(nproc)" "$@")
 }
 
 failed=()

@@ -33,9 +33,25 @@ fi
 
 as_root=()
 if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "Quiverfall needs these Debian packages: ${missing[*]}" >&2
+        echo "Install them as root, then run this again:" >&2
+        echo "    apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    fi
+    # sudo starts from a clean environment: the setting goes on its command line instead.
     as_root=(sudo)
 fi
 echo "Installing: ${missing[*]}"
-"${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
+# apt's output is kept and shown only when a step fails, with the reason it gives.
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+run_apt() {
+    if ! "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@" >"$log" 2>&1; then
+        echo "apt-get $1 failed:" >&2
+        cat "$log" >&2
+        exit 1
+    fi
+}
+run_apt update -qq
+run_apt install -y -qq --no-install-recommends "${missing[@]}"

@@ -8,6 +8,8 @@
 #include "app/Frame.h"
 #include "app/Globals.h"
 #include "app/ScriptedKeys.h"
+#include "assets/Mesh.h"
+#include "render/PostProcessing.h"
 #include "scene/Arrow.h"
 #include "scene/ArrowVolley.h"
 #include "support/ImageCompare.h"
@@ -26,10 +28,10 @@
 namespace {
 
 constexpr float idleStep = 1.0f / 60.0f;
-// Every frame of the flight is a full redraw, so a coarse step keeps the run short; 0.2 s still
-// lands inside the flight's half-second pause and gives each arrow several frames of flight.
-constexpr float flightStep = 0.2f;
-constexpr int idleFrames = 2000;
+// Every frame of the flight is a full redraw, so a coarse step keeps the run short; 0.3 s still
+// gives the shortest arrow flight (7.1 units at 10 units a second) two frames.
+constexpr float flightStep = 0.3f;
+constexpr int idleFrames = 1500;
 constexpr int framesPerKey = 4;
 constexpr int blackFrames = 1000;
 constexpr int framesPerSample = 500;
@@ -39,8 +41,8 @@ constexpr float flightTimeLimit = 45.0f;
 
 // Growth allowed within the idle frames after the first 500, and within the second half of the
 // black frames: such a frame only clears, uploads the fire colour and (idle) copies the last
-// picture, so once the renderer has what it needs it should take nothing more. 1 MB over 1500
-// idle frames is about 700 bytes a frame.
+// picture, so once the renderer has what it needs it should take nothing more. 1 MB over 1000
+// idle frames is about 1 kB a frame.
 constexpr double steadyGrowthLimitMb = 1.0;
 // Growth allowed over the whole run after the first 500 idle frames. The software renderer takes
 // memory on first use and keeps it: shader variants for new combinations of program and state
@@ -151,8 +153,45 @@ ScriptedKeys DemoRunTest::keys_;
 long DemoRunTest::frames_ = 0;
 std::vector<MemorySample> DemoRunTest::samples_;
 
-// Pixels that differ between a frame and the same frame without the arrow in flight.
-int pixelsShowingTheCurrentArrow(const Picture& withArrow) {
+// Where the current arrow's vertices land in the window, as a box of pixels grown by a margin
+// for the triangles' rasterisation: the camera's projection and view and the arrow's placement
+// applied to its model's own vertices.
+struct PixelBox {
+    int left = 1 << 30, bottom = 1 << 30, right = -1, top = -1;
+
+    // Pixels of the box inside the window.
+    int visibleArea() const {
+        const int width = std::min(right, PostProcessing::width - 1) - std::max(left, 0) + 1;
+        const int height = std::min(top, PostProcessing::height - 1) - std::max(bottom, 0) + 1;
+        return width > 0 && height > 0 ? width * height : 0;
+    }
+};
+
+PixelBox currentArrowOnScreen() {
+    constexpr int margin = 3;
+    const Arrow* arrow = arrowVolley->currentArrow();
+    const glm::mat4 toClip = cameraProjection * camera.view * arrow->modelMatrix;
+    PixelBox box;
+    for (const Mesh* mesh : arrow->meshes()) {
+        for (const glm::vec3& position : mesh->positions()) {
+            const glm::vec4 clip = toClip * glm::vec4(position, 1.0f);
+            if (clip.w <= 0.0f) {
+                continue; // behind the eye
+            }
+            const int x = static_cast<int>((clip.x / clip.w * 0.5f + 0.5f) * PostProcessing::width);
+            const int y = static_cast<int>((clip.y / clip.w * 0.5f + 0.5f) * PostProcessing::height);
+            box.left = std::min(box.left, x - margin);
+            box.right = std::max(box.right, x + margin);
+            box.bottom = std::min(box.bottom, y - margin);
+            box.top = std::max(box.top, y + margin);
+        }
+    }
+    return box;
+}
+
+// Pixels of the arrow's own box on screen that differ between a frame and the same frame without
+// the arrow: its body, not the shadow it throws on the floor away from it.
+int pixelsShowingTheCurrentArrow(const Picture& withArrow, const PixelBox& box) {
     Arrow* arrow = arrowVolley->currentArrow();
     const glm::mat4 placed = arrow->modelMatrix;
     arrow->modelMatrix[3][1] += 1000.0f; // far above the room: out of view and out of shadow
@@ -162,10 +201,12 @@ int pixelsShowingTheCurrentArrow(const Picture& withArrow) {
     arrow->modelMatrix = placed;
     const Picture without = readWindowPixels();
     int differing = 0;
-    for (size_t i = 0; i + 2 < withArrow.rgb.size(); i += 3) {
-        if (withArrow.rgb[i] != without.rgb[i] || withArrow.rgb[i + 1] != without.rgb[i + 1] ||
-            withArrow.rgb[i + 2] != without.rgb[i + 2]) {
-            ++differing;
+    for (int y = std::max(box.bottom, 0); y <= std::min(box.top, withArrow.height - 1); ++y) {
+        for (int x = std::max(box.left, 0); x <= std::min(box.right, withArrow.width - 1); ++x) {
+            const size_t i = (static_cast<size_t>(y) * withArrow.width + x) * 3;
+            differing += withArrow.rgb[i] != without.rgb[i] ||
+                         withArrow.rgb[i + 1] != without.rgb[i + 1] ||
+                         withArrow.rgb[i + 2] != without.rgb[i + 2];
         }
     }
     return differing;
@@ -224,26 +265,37 @@ TEST_F(DemoRunTest, FlightAndVolleyRunToBlackWithTheArrowsOnScreen) {
     ASSERT_TRUE(frame({GLFW_KEY_C}, flightStep)) << "flight start";
     ASSERT_TRUE(camera.flightActive);
 
-    // Moments in the middle of each arrow's flight, counted from C.
-    const float arrowMoments[] = {30.5f, 34.2f, 35.4f};
-    size_t nextMoment = 0;
+    // Each arrow is looked at once, in the first frame in which it has flown far enough to be in
+    // the camera's view: half its way for the first and the last (25 and 7.1 units along -z),
+    // four fifths for the second, which the camera finds only as it turns up from the floor.
+    const float lookAfter[] = {12.5f, 20.0f, 3.55f};
+    int nextArrow = 0;
     float elapsed = flightStep;
     while (!arrowVolley->finished() && elapsed < flightTimeLimit) {
         ASSERT_TRUE(frame({}, flightStep)) << "at " << elapsed << " s";
         elapsed += flightStep;
-        if (nextMoment < std::size(arrowMoments) && elapsed >= arrowMoments[nextMoment]) {
-            const int arrowPixels = pixelsShowingTheCurrentArrow(readWindowPixels());
-            // A few hundred pixels: the arrow is a thin shape, and far away at first.
-            EXPECT_GT(arrowPixels, 300) << "arrow " << arrowVolley->timeline().currentArrow() + 1
-                                        << " hardly shows at " << elapsed << " s";
-            ++nextMoment;
+        const float travelled = -arrowVolley->currentArrow()->modelMatrix[3][2];
+        if (nextArrow < 3 && arrowVolley->timeline().currentArrow() == nextArrow &&
+            travelled >= lookAfter[nextArrow]) {
+            const PixelBox box = currentArrowOnScreen();
+            const int arrowPixels = pixelsShowingTheCurrentArrow(readWindowPixels(), box);
+            // The thin, slanting arrow fills 20-30% of its box, its shadow and what it hides of
+            // the shadows around it under 3%; a tenth tells the body from the shadow.
+            EXPECT_GE(box.visibleArea(), 1000) << "arrow " << nextArrow + 1 << " is out of view";
+            EXPECT_GT(arrowPixels * 10, box.visibleArea())
+                << "arrow " << nextArrow + 1 << " hardly shows at " << elapsed << " s, "
+                << travelled << " units flown: " << arrowPixels << " of the "
+                << box.visibleArea() << " pixels where it should be";
+            ++nextArrow;
         }
     }
     ASSERT_TRUE(arrowVolley->finished()) << "the volley never ended; camera cue "
                                          << camera.volleyCue << " after " << elapsed << " s";
     sample("flight to black done");
-    EXPECT_EQ(nextMoment, std::size(arrowMoments));
-    EXPECT_NEAR(elapsed, 35.8f, 0.6f) << "the volley ended at an unexpected time";
+    EXPECT_EQ(nextArrow, 3) << "arrows seen half-way";
+    // Arrow 1 from 29 s, 2.5 s of flight, a 0.5 s pause, arrow 2 for 2.5 s, a pause and
+    // arrow 3 for 0.71 s: 35.71 s, give or take the steps that end each stage.
+    EXPECT_NEAR(elapsed, 35.7f, 4 * flightStep) << "the volley ended at an unexpected time";
 }
 
 TEST_F(DemoRunTest, BlackFramesStayBlackTakeNoMemoryAndEscapeStillWorks) {

@@ -76,6 +76,19 @@ HaloChange compareAroundMask(const Picture& before, const Picture& after, const 
     return change;
 }
 
+double meanDifferenceInRegion(const Picture& a, const Picture& b, const Region& region) {
+    long long total = 0;
+    for (int y = region.y; y < region.y + region.height; ++y) {
+        for (int x = region.x; x < region.x + region.width; ++x) {
+            const size_t i = (static_cast<size_t>(y) * a.width + x) * 3;
+            for (size_t c = 0; c < 3; ++c) {
+                total += std::abs(int(a.rgb[i + c]) - int(b.rgb[i + c]));
+            }
+        }
+    }
+    return static_cast<double>(total) / (3.0 * region.width * region.height);
+}
+
 RegionChange compareInRegion(const Picture& before, const Picture& after, const Region& region,
                              int tolerance) {
     RegionChange change;

@@ -60,6 +60,9 @@ struct RegionChange {
     int brighterPixels = 0;
 };
 
+// The mean difference of all channels of the pixels inside `region`, 0..255.
+double meanDifferenceInRegion(const Picture& a, const Picture& b, const Region& region);
+
 // Pixels inside `region` that are darker or brighter in `after` than in `before` by more than
 // `tolerance` in their brightest channel.
 RegionChange compareInRegion(const Picture& before, const Picture& after, const Region& region,

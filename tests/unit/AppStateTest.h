@@ -1,5 +1,6 @@
-// Base fixture for tests of the frame logic: every case starts from the camera's start pose and
-// the flags' start values, whatever earlier cases left in the globals.
+// Base fixture for tests of the frame logic: every case starts from the camera record's static
+// start (eye at (0, 0, -24), before set-up moves it) and the flags' start values, whatever earlier
+// cases left in the globals.
 #pragma once
 
 #include "app/Camera.h"

@@ -1,5 +1,5 @@
 // Readable failures for glm vectors: printing for EXPECT_EQ, and a per-component tolerance check
-// against values the tests compute in double precision.
+// against hand-worked values written in double precision.
 #pragma once
 
 #include <glm/glm.hpp>
