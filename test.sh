@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
+scripts/check-format.sh
 scripts/build.sh --with-tests
 scripts/build.sh --with-tests --sanitize
 

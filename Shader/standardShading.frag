@@ -29,9 +29,10 @@ layout(location = 1) out vec3 brightColor;
 // The main light stands for daylight through the window: no distance falloff, a little stronger
 // than white so sunlit floor reads brighter than anything the ambient term lights.
 const float mainLightStrength = 1.6;
-// Fraction of the spot's texture-space frame over which it fades out, so the frustum's edge is
-// a soft falloff rather than a hard rectangle of light.
-const float spotEdge = 0.12;
+// Fraction of a light's texture-space frame over which it fades out, so the frustum's edge is a
+// soft falloff rather than a hard rectangle of light. The vertex stage tells with the same edge
+// whether the eye stands in the sunbeam: keep shadowFrameEdge equal in both files.
+const float shadowFrameEdge = 0.12;
 // Fire falloff: strength / (1 + d^2). 30 makes stone 1.5 units from the flames bloom, and the
 // light still reaches the walls 8 units away.
 const float fireStrength = 30.0;
@@ -67,7 +68,7 @@ float frameMask(vec4 shadowCoord) {
         return 0.0;
     }
     vec2 p = shadowCoord.xy / shadowCoord.w;
-    vec2 inside = smoothstep(0.0, spotEdge, p) * smoothstep(0.0, spotEdge, 1.0 - p);
+    vec2 inside = smoothstep(0.0, shadowFrameEdge, p) * smoothstep(0.0, shadowFrameEdge, 1.0 - p);
     return inside.x * inside.y;
 }
 

@@ -45,8 +45,10 @@ vec4 shadowCoordinate(mat4 biasMVP, vec3 unitNormal, vec3 lightPosition, vec3 wo
     return biasMVP * vec4(offsetPosition, 1.0);
 }
 
-// The same soft edge as the fragment stage gives the sunlight's frame.
-const float frameEdge = 0.12;
+// Fraction of the main light's texture-space frame over which its light fades out: the eye is in
+// the sunbeam as far as the fragment stage lights the air there. Keep shadowFrameEdge equal in
+// both files.
+const float shadowFrameEdge = 0.12;
 
 // 0 outside the light's frame or behind it, 1 inside, without a hard edge.
 float inFrame(vec4 coord) {
@@ -54,7 +56,7 @@ float inFrame(vec4 coord) {
         return 0.0;
     }
     vec2 p = coord.xy / coord.w;
-    vec2 inside = smoothstep(0.0, frameEdge, p) * smoothstep(0.0, frameEdge, 1.0 - p);
+    vec2 inside = smoothstep(0.0, shadowFrameEdge, p) * smoothstep(0.0, shadowFrameEdge, 1.0 - p);
     return inside.x * inside.y;
 }
 

@@ -25,10 +25,11 @@ constexpr Pose k7{{3.6f, 4.0f, -10.4f}, {-0.7f, -0.4f, 1.0f}};
 constexpr float cueTime = 29.0f;
 
 // One stretch of the flight, from the end of the previous segment (0 for the first) to `end`.
-// The flight time is compared with `end` as a double: for 30.3, 32.3 and 33.3, which no float
-// holds exactly, that is the comparison the flight has always made; the other ends are exact
-// floats, for which comparing as float or as double gives the same answer. The smoothstep edges
-// are the ends rounded to float.
+// The flight time is compared with `end` as a double. For 30.3, 32.3 and 33.3, which no float
+// holds exactly, that decides the frame at the boundary: a time of 30.3f (30.2999992) is still
+// below 30.3 and belongs to the segment that ends there, where it lands on that keyframe. The
+// other ends are exact floats, for which comparing as float or as double gives the same answer.
+// The smoothstep edges are the ends rounded to float.
 struct Segment {
     double end;
     const Pose* from; // null during the pause

@@ -18,6 +18,17 @@ namespace {
 
 bool volleyActive() { return camera.volleyCue && sequenceStarted; }
 
+// Runs one pass, telling the observer (if any) where it begins and ends.
+template <typename Pass> void run(FramePassObserver* observer, FramePass pass, Pass&& work) {
+    if (observer != nullptr) {
+        observer->passBegins(pass);
+    }
+    work();
+    if (observer != nullptr) {
+        observer->passEnds(pass);
+    }
+}
+
 // While the volley runs every frame is redrawn, and the arrow in flight (or the next one, during
 // a pause) casts shadows as the second entry of the casters.
 void volleyStep() {
@@ -30,28 +41,34 @@ void volleyStep() {
     }
 }
 
-void redraw(float dt) {
-    fireShadow->render(shadowCasters, fireLightVP);
-    lightShadow->render(shadowCasters, mainLightVP);
+void redraw(float dt, FramePassObserver* observer) {
+    run(observer, FramePass::fireShadow, [] { fireShadow->render(shadowCasters, fireLightVP); });
+    run(observer, FramePass::mainShadow, [] { lightShadow->render(shadowCasters, mainLightVP); });
     if (volleyActive()) {
-        arrowVolley->update(cameraProjection, camera.view, fireLightVP, mainLightVP,
-                            fireShadow->depthTexture(), lightShadow->depthTexture(), dt);
+        run(observer, FramePass::arrow, [dt] {
+            arrowVolley->update(cameraProjection, camera.view, fireLightVP, mainLightVP,
+                                fireShadow->depthTexture(), lightShadow->depthTexture(), dt);
+        });
     }
-    scene->draw(cameraProjection, camera.view, fireLightVP, mainLightVP,
-                fireShadow->depthTexture(), lightShadow->depthTexture());
-    postProcessing->blur();
-    postProcessing->composite();
-    lastPicture->keepFromWindow();
+    run(observer, FramePass::room, [] {
+        scene->draw(cameraProjection, camera.view, fireLightVP, mainLightVP,
+                    fireShadow->depthTexture(), lightShadow->depthTexture());
+    });
+    run(observer, FramePass::blur, [] { postProcessing->blur(); });
+    run(observer, FramePass::composite, [] { postProcessing->composite(); });
+    run(observer, FramePass::keepPicture, [] { lastPicture->keepFromWindow(); });
 }
 
 } // namespace
 
-void runFrame(KeyInput& keys, float dt) {
+void runFrame(KeyInput& keys, float dt, FramePassObserver* observer) {
     handleKeys(keys);
     updateFlight(dt);
 
-    glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->sceneFramebuffer());
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    run(observer, FramePass::sceneClear, [] {
+        glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->sceneFramebuffer());
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    });
     fireLight->flicker(dt);
 
     if (arrowVolley->finished()) {
@@ -64,11 +81,11 @@ void runFrame(KeyInput& keys, float dt) {
         volleyStep();
     }
     if (needsRedraw) {
-        redraw(dt);
+        redraw(dt, observer);
         needsRedraw = false;
     } else {
         // The back buffer is undefined after a swap on most desktops: present the last picture.
-        lastPicture->presentToWindow();
+        run(observer, FramePass::presentPicture, [] { lastPicture->presentToWindow(); });
     }
     glUseProgram(0);
 }

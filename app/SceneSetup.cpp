@@ -1,8 +1,10 @@
 #include "app/SceneSetup.h"
 
 #include "app/Camera.h"
+#include "app/FatalError.h"
 #include "app/FireLight.h"
 #include "app/Globals.h"
+#include "render/FrameSize.h"
 #include "render/LastPicture.h"
 #include "render/PostProcessing.h"
 #include "render/ShaderProgram.h"
@@ -16,11 +18,22 @@
 
 namespace {
 
-constexpr float aspectRatio = 1600.0f / 900.0f;
 constexpr float cameraFieldOfView = 0.7853982f;
 constexpr float lightFieldOfView = 1.7453293f;
 constexpr float nearPlane = 1.0f;
 constexpr float farPlane = 100.0f;
+
+// A shader program the demo cannot run without: a failure stops the program with the failure's
+// message, as every start-up failure does.
+ShaderProgram* requiredProgram(const char* vertexPath, const char* fragmentPath) {
+    ShaderFailure failure;
+    std::unique_ptr<ShaderProgram> program =
+        ShaderProgram::fromFiles(vertexPath, fragmentPath, failure);
+    if (program == nullptr) {
+        fatalError(failure.message);
+    }
+    return program.release();
+}
 
 template <typename T> void destroy(T*& object) {
     delete object;
@@ -36,13 +49,12 @@ void setUpScene(GLFWwindow* window) {
     glfwSetWindowTitle(window, "Quiverfall");
 
     standardShadingProgram =
-        new ShaderProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
-    shadowMapProgram = new ShaderProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag");
-    postProcessProgram =
-        new ShaderProgram("./Shader/postProcess.vert", "./Shader/postProcess.frag");
-    blurShaderProgram = new ShaderProgram("./Shader/postProcess.vert", "./Shader/blurShader.frag");
+        requiredProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
+    shadowMapProgram = requiredProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag");
+    postProcessProgram = requiredProgram("./Shader/postProcess.vert", "./Shader/postProcess.frag");
+    blurShaderProgram = requiredProgram("./Shader/postProcess.vert", "./Shader/blurShader.frag");
     postProcessing = new PostProcessing(*postProcessProgram, *blurShaderProgram);
-    lastPicture = new LastPicture(PostProcessing::width, PostProcessing::height);
+    lastPicture = new LastPicture(frameWidth, frameHeight);
     scene = new Scene(glm::mat4(1.0f), standardShadingProgram, shadowMapProgram,
                       postProcessing->sceneFramebuffer());
     arrowVolley = new ArrowVolley(standardShadingProgram, shadowMapProgram,
@@ -53,12 +65,12 @@ void setUpScene(GLFWwindow* window) {
 
     camera.position = glm::vec3(0.0f, 3.0f, -23.0f);
     camera.updateView();
-    cameraProjection = glm::perspective(cameraFieldOfView, aspectRatio, nearPlane, farPlane);
+    cameraProjection = glm::perspective(cameraFieldOfView, frameAspect, nearPlane, farPlane);
 
     const glm::vec3 lightColor(1.0f, 1.0f, 1.0f);
     const glm::vec3 lightPos(-14.5f, 6.0f, -7.5f);
     const glm::vec3 ambientLightColor(0.35f, 0.35f, 0.35f);
-    lightProjection = glm::perspective(lightFieldOfView, aspectRatio, nearPlane, farPlane);
+    lightProjection = glm::perspective(lightFieldOfView, frameAspect, nearPlane, farPlane);
     lightView = glm::lookAt(lightPos, lightPos + glm::vec3(1.0f, -0.4f, 0.0f),
                             glm::vec3(0.0f, 1.0f, 0.0f));
 
@@ -70,9 +82,9 @@ void setUpScene(GLFWwindow* window) {
     glUseProgram(0);
 
     fireLight = new FireLight(glm::vec3(0.0f, 1.0f, -20.0f), standardShadingProgram);
-    fireProjection = glm::perspective(lightFieldOfView, aspectRatio, nearPlane, farPlane);
+    fireProjection = glm::perspective(lightFieldOfView, frameAspect, nearPlane, farPlane);
 
-    glViewport(0, 0, PostProcessing::width, PostProcessing::height);
+    glViewport(0, 0, frameWidth, frameHeight);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
 }

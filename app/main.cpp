@@ -3,6 +3,8 @@
 #include "app/Frame.h"
 #include "app/GlfwKeyInput.h"
 #include "app/SceneSetup.h"
+#include "render/FrameSize.h"
+#include "render/GlDebugReport.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -16,8 +18,11 @@ int main() {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+#ifdef QUIVERFALL_GL_DEBUG
+    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
+#endif
 
-    GLFWwindow* window = glfwCreateWindow(1600, 900, "Vantor Demo", nullptr, nullptr);
+    GLFWwindow* window = glfwCreateWindow(frameWidth, frameHeight, "Vantor Demo", nullptr, nullptr);
     if (window == nullptr) {
         std::cout << "Failed to open GLFW window" << std::endl;
         glfwTerminate();
@@ -31,6 +36,11 @@ int main() {
         stopAfterFatalError();
     }
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+#ifdef QUIVERFALL_GL_DEBUG
+    if (!installGlDebugReport(stderr)) {
+        std::cerr << "GL debug report: this context offers no debug output" << std::endl;
+    }
+#endif
 
     setUpScene(window);
     prepareFirstFrame();

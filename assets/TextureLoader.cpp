@@ -1,5 +1,7 @@
 #include "assets/TextureLoader.h"
 
+#include "render/TextureParameters.h"
+
 #include <FreeImage.h>
 
 #include <cstdio>
@@ -53,10 +55,7 @@ GLuint loadTexture(const char* path) {
                  FreeImage_GetBits(image));
     FreeImage_Unload(image);
     glGenerateMipmap(GL_TEXTURE_2D);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    setTextureParameters(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT);
     glBindTexture(GL_TEXTURE_2D, 0);
     return texture;
 }

@@ -1,13 +1,14 @@
 #include "render/LastPicture.h"
 
+#include "render/TextureParameters.h"
+
 LastPicture::LastPicture(int width, int height) : width_(width), height_(height) {
     // 8 bits a channel: the window's own format, so the copy loses nothing of what it showed.
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    setTextureParameters(GL_NEAREST, GL_CLAMP_TO_EDGE);
     glBindTexture(GL_TEXTURE_2D, 0);
 
     glGenFramebuffers(1, &framebuffer_);

@@ -1,21 +1,6 @@
 #include "render/PostProcessing.h"
 
-namespace {
-
-// Two counter-clockwise triangles covering clip space; culling stays on during these passes.
-const GLfloat quadVertices[18] = {
-    -1.0f, -1.0f, 0.0f, 1.0f, -1.0f, 0.0f, -1.0f, 1.0f, 0.0f,
-    -1.0f, 1.0f,  0.0f, 1.0f, -1.0f, 0.0f, 1.0f,  1.0f, 0.0f,
-};
-
-void setLinearClampParameters() {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-}
-
-} // namespace
+#include "render/TextureParameters.h"
 
 PostProcessing::PostProcessing(const ShaderProgram& compositeProgram,
                                const ShaderProgram& blurProgram)
@@ -28,10 +13,7 @@ PostProcessing::PostProcessing(const ShaderProgram& compositeProgram,
     for (int i = 0; i < 2; ++i) {
         glBindTexture(GL_TEXTURE_2D, sceneTextures_[i]);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        setTextureParameters(GL_LINEAR, GL_CLAMP_TO_EDGE);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D,
                                sceneTextures_[i], 0);
     }
@@ -46,18 +28,9 @@ PostProcessing::PostProcessing(const ShaderProgram& compositeProgram,
     const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
     glDrawBuffers(2, drawBuffers);
     glUseProgram(0);
-
-    glGenVertexArrays(1, &quadVao_);
-    glBindVertexArray(quadVao_);
-    glGenBuffers(1, &quadVbo_);
-    glBindBuffer(GL_ARRAY_BUFFER, quadVbo_);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(quadVertices), quadVertices, GL_STATIC_DRAW);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 3 * sizeof(GLfloat), nullptr);
-    glEnableVertexAttribArray(0);
-    glBindVertexArray(0);
 }
 
-PostProcessing::~PostProcessing() { glDeleteVertexArrays(1, &quadVao_); }
+PostProcessing::~PostProcessing() = default;
 
 void PostProcessing::createPingPongBuffers(int bufferWidth, int bufferHeight) {
     glGenFramebuffers(2, pingpongFramebuffers_);
@@ -67,17 +40,11 @@ void PostProcessing::createPingPongBuffers(int bufferWidth, int bufferHeight) {
         glBindTexture(GL_TEXTURE_2D, pingpongTextures_[i]);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, bufferWidth, bufferHeight, 0, GL_RGB, GL_FLOAT,
                      nullptr);
-        setLinearClampParameters();
+        setTextureParameters(GL_LINEAR, GL_CLAMP_TO_EDGE);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
                                pingpongTextures_[i], 0);
     }
     glUseProgram(0);
-}
-
-void PostProcessing::drawQuad() const {
-    glBindVertexArray(quadVao_);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    glBindVertexArray(0);
 }
 
 void PostProcessing::blur() {
@@ -101,7 +68,7 @@ void PostProcessing::blur() {
         glUniform2fv(glGetUniformLocation(program, "resolution"), 1, resolution_);
         glBindTexture(GL_TEXTURE_2D,
                       firstPass ? sceneTextures_[1] : pingpongTextures_[!horizontal_]);
-        drawQuad();
+        quad_.draw();
         horizontal_ = !horizontal_;
         firstPass = false;
     }
@@ -125,5 +92,5 @@ void PostProcessing::composite() {
     glBindTexture(GL_TEXTURE_2D, pingpongTextures_[!horizontal_]);
     glUniform1i(bloomLocation, 1);
 
-    drawQuad();
+    quad_.draw();
 }

@@ -1,14 +1,16 @@
 // The off-screen scene framebuffer, the ping-pong bloom blur and the composite into the window.
 #pragma once
 
+#include "render/FrameSize.h"
+#include "render/FullScreenQuad.h"
 #include "render/ShaderProgram.h"
 
 #include <GL/glew.h>
 
 class PostProcessing {
   public:
-    static constexpr int width = 1600;
-    static constexpr int height = 900;
+    static constexpr int width = frameWidth;
+    static constexpr int height = frameHeight;
     static constexpr int blurPasses = 20;
 
     PostProcessing(const ShaderProgram& compositeProgram, const ShaderProgram& blurProgram);
@@ -33,16 +35,14 @@ class PostProcessing {
 
   private:
     void createPingPongBuffers(int bufferWidth, int bufferHeight);
-    void drawQuad() const;
 
     const GLfloat resolution_[2] = {static_cast<GLfloat>(width), static_cast<GLfloat>(height)};
     GLuint sceneFramebuffer_ = 0;
     const ShaderProgram& compositeProgram_;
-    GLuint quadVbo_ = 0;
     GLuint sceneTextures_[2] = {0, 0};
     GLuint pingpongFramebuffers_[2] = {0, 0};
     GLuint pingpongTextures_[2] = {0, 0};
     bool horizontal_ = true;
     const ShaderProgram& blurProgram_;
-    GLuint quadVao_ = 0;
+    FullScreenQuad quad_;
 };

@@ -1,20 +1,68 @@
 #include "render/ShaderProgram.h"
 
-#include "app/FatalError.h"
-
 #include <fstream>
-#include <iostream>
 #include <iterator>
+#include <optional>
 #include <vector>
 
-ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath) {
-    programId_ = glCreateProgram();
-    if (programId_ == 0) {
-        fatalError("ERROR: Program could not be created!");
+namespace {
+
+std::optional<ShaderSource> readSource(const std::string& path, ShaderFailure& failure) {
+    std::ifstream file(path);
+    if (!file.good()) {
+        failure = {path, "ERROR: Could not load file " + path};
+        return std::nullopt;
     }
-    loadShader(vertexPath, GL_VERTEX_SHADER, vertexShaderId_);
-    loadShader(fragmentPath, GL_FRAGMENT_SHADER, fragmentShaderId_);
-    linkProgram();
+    return ShaderSource{path, std::string((std::istreambuf_iterator<char>(file)),
+                                          std::istreambuf_iterator<char>())};
+}
+
+// An info log as the driver wrote it, up to its terminating zero.
+template <typename GetLength, typename GetLog> std::string infoLog(GetLength getLength, GetLog getLog) {
+    GLint logLength = 0;
+    getLength(&logLength);
+    // One extra byte keeps the text terminated even if a driver reports a length of 0.
+    std::vector<char> log(static_cast<size_t>(logLength) + 1, '\0');
+    getLog(logLength, log.data());
+    return std::string(log.data());
+}
+
+} // namespace
+
+std::unique_ptr<ShaderProgram> ShaderProgram::fromFiles(const std::string& vertexPath,
+                                                        const std::string& fragmentPath,
+                                                        ShaderFailure& failure) {
+    // Each file is read just before it is compiled, so a broken vertex shader is reported
+    // before a missing fragment file.
+    std::unique_ptr<ShaderProgram> program(new ShaderProgram);
+    if (!program->createProgram(failure)) {
+        return nullptr;
+    }
+    const std::optional<ShaderSource> vertex = readSource(vertexPath, failure);
+    if (!vertex ||
+        !program->compileShader(*vertex, GL_VERTEX_SHADER, program->vertexShaderId_, failure)) {
+        return nullptr;
+    }
+    const std::optional<ShaderSource> fragment = readSource(fragmentPath, failure);
+    if (!fragment || !program->compileShader(*fragment, GL_FRAGMENT_SHADER,
+                                             program->fragmentShaderId_, failure)) {
+        return nullptr;
+    }
+    return program->link(failure) ? std::move(program) : nullptr;
+}
+
+std::unique_ptr<ShaderProgram> ShaderProgram::fromSources(const ShaderSource& vertex,
+                                                          const ShaderSource& fragment,
+                                                          ShaderFailure& failure) {
+    std::unique_ptr<ShaderProgram> program(new ShaderProgram);
+    if (!program->createProgram(failure) ||
+        !program->compileShader(vertex, GL_VERTEX_SHADER, program->vertexShaderId_, failure) ||
+        !program->compileShader(fragment, GL_FRAGMENT_SHADER, program->fragmentShaderId_,
+                                failure) ||
+        !program->link(failure)) {
+        return nullptr;
+    }
+    return program;
 }
 
 ShaderProgram::~ShaderProgram() {
@@ -23,38 +71,41 @@ ShaderProgram::~ShaderProgram() {
     glDeleteShader(fragmentShaderId_);
 }
 
-void ShaderProgram::loadShader(const std::string& path, GLenum shaderType, GLuint& shaderId) {
-    std::ifstream file(path);
-    if (!file.good()) {
-        fatalError("ERROR: Could not load file " + path);
+bool ShaderProgram::createProgram(ShaderFailure& failure) {
+    programId_ = glCreateProgram();
+    if (programId_ == 0) {
+        failure = {"", "ERROR: Program could not be created!"};
+        return false;
     }
-    const std::string source((std::istreambuf_iterator<char>(file)),
-                             std::istreambuf_iterator<char>());
-    file.close();
+    return true;
+}
 
+bool ShaderProgram::compileShader(const ShaderSource& source, GLenum shaderType, GLuint& shaderId,
+                                  ShaderFailure& failure) {
     shaderId = glCreateShader(shaderType);
     if (shaderId == 0) {
-        fatalError("ERROR: Could not create Shader. ");
+        failure = {source.name, "ERROR: Could not create Shader. "};
+        return false;
     }
-    const char* text = source.c_str();
+    const char* text = source.text.c_str();
     glShaderSource(shaderId, 1, &text, nullptr);
     glCompileShader(shaderId);
 
     GLint compiled = 0;
     glGetShaderiv(shaderId, GL_COMPILE_STATUS, &compiled);
     if (compiled != 0) {
-        return;
+        return true;
     }
-    GLint logLength = 0;
-    glGetShaderiv(shaderId, GL_INFO_LOG_LENGTH, &logLength);
-    // One extra byte keeps the text terminated even if a driver reports a length of 0.
-    std::vector<char> log(static_cast<size_t>(logLength) + 1, '\0');
-    glGetShaderInfoLog(shaderId, logLength, nullptr, log.data());
-    std::cout << log.data() << std::endl;
-    stopAfterFatalError();
+    const GLuint id = shaderId;
+    failure = {source.name,
+               infoLog([id](GLint* length) { glGetShaderiv(id, GL_INFO_LOG_LENGTH, length); },
+                       [id](GLint length, char* log) {
+                           glGetShaderInfoLog(id, length, nullptr, log);
+                       })};
+    return false;
 }
 
-void ShaderProgram::linkProgram() {
+bool ShaderProgram::link(ShaderFailure& failure) {
     glAttachShader(programId_, vertexShaderId_);
     glAttachShader(programId_, fragmentShaderId_);
     glLinkProgram(programId_);
@@ -62,12 +113,12 @@ void ShaderProgram::linkProgram() {
     GLint linked = 0;
     glGetProgramiv(programId_, GL_LINK_STATUS, &linked);
     if (linked != 0) {
-        return;
+        return true;
     }
-    GLint logLength = 0;
-    glGetProgramiv(programId_, GL_INFO_LOG_LENGTH, &logLength);
-    std::vector<char> log(static_cast<size_t>(logLength) + 1, '\0');
-    glGetProgramInfoLog(programId_, logLength, nullptr, log.data());
-    std::cout << log.data() << std::endl;
-    stopAfterFatalError();
+    const GLuint id = programId_;
+    failure = {"", infoLog([id](GLint* length) { glGetProgramiv(id, GL_INFO_LOG_LENGTH, length); },
+                           [id](GLint length, char* log) {
+                               glGetProgramInfoLog(id, length, nullptr, log);
+                           })};
+    return false;
 }

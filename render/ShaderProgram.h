@@ -1,13 +1,39 @@
-// A GLSL vertex + fragment shader pair linked into one program; every failure ends the process.
+// A GLSL vertex + fragment shader pair linked into one program. Building one reports a failure
+// to the caller, which decides what the program does about it.
 #pragma once
 
 #include <GL/glew.h>
 
+#include <memory>
 #include <string>
+
+// Why a program could not be built.
+struct ShaderFailure {
+    // The source that failed: its path, or the name given with a source text; empty when the
+    // program itself could not be created or linked.
+    std::string source;
+    // What the program prints for it: the system's own line, or the driver's log as it is.
+    std::string message;
+};
+
+// A shader's source text and the name it goes by in failures.
+struct ShaderSource {
+    std::string name;
+    std::string text;
+};
 
 class ShaderProgram {
   public:
-    ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath);
+    // Reads, compiles and links the two files. Returns null and fills `failure` at the first
+    // step that fails: the program, the vertex file (read, create, compile), then the fragment
+    // file, then the link. Whatever was created before the failure is deleted.
+    static std::unique_ptr<ShaderProgram> fromFiles(const std::string& vertexPath,
+                                                    const std::string& fragmentPath,
+                                                    ShaderFailure& failure);
+    // The same from source texts in memory.
+    static std::unique_ptr<ShaderProgram> fromSources(const ShaderSource& vertex,
+                                                      const ShaderSource& fragment,
+                                                      ShaderFailure& failure);
     ~ShaderProgram();
 
     ShaderProgram(const ShaderProgram&) = delete;
@@ -16,8 +42,13 @@ class ShaderProgram {
     GLuint programId() const { return programId_; }
 
   private:
-    void loadShader(const std::string& path, GLenum shaderType, GLuint& shaderId);
-    void linkProgram();
+    ShaderProgram() = default;
+
+    // Each step returns false after filling `failure`.
+    bool createProgram(ShaderFailure& failure);
+    bool compileShader(const ShaderSource& source, GLenum shaderType, GLuint& shaderId,
+                       ShaderFailure& failure);
+    bool link(ShaderFailure& failure);
 
     GLuint programId_ = 0;
     GLuint vertexShaderId_ = 0;

@@ -1,6 +1,7 @@
 #include "render/ShadowMap.h"
 
 #include "render/ShaderProgram.h"
+#include "render/TextureParameters.h"
 #include "scene/SceneObject.h"
 
 ShadowMap::ShadowMap(const ShaderProgram& shadowProgram) : shadowProgram_(shadowProgram) {
@@ -10,10 +11,7 @@ ShadowMap::ShadowMap(const ShaderProgram& shadowProgram) : shadowProgram_(shadow
     glBindTexture(GL_TEXTURE_2D, depthTexture_);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, size, size, 0, GL_DEPTH_COMPONENT,
                  GL_FLOAT, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    setTextureParameters(GL_LINEAR, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LESS);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
 

@@ -9,6 +9,11 @@
 class SceneObject;
 class ShaderProgram;
 
+// Maps a light's clip-space coordinates in [-1, 1] to its shadow map's texture coordinates and
+// depth in [0, 1]: the draws look a point up with this times the light's view-projection.
+inline const glm::mat4 shadowMapBias{0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f,
+                                     0.0f, 0.0f, 0.5f, 0.0f, 0.5f, 0.5f, 0.5f, 1.0f};
+
 class ShadowMap {
   public:
     static constexpr int size = 1024;

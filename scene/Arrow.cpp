@@ -1,5 +1,6 @@
 #include "scene/Arrow.h"
 
+#include "render/FrameSize.h"
 #include "render/ShaderProgram.h"
 
 void Arrow::draw(const glm::mat4& projection, const glm::mat4& view, const glm::mat4& fireLightVP,
@@ -8,7 +9,7 @@ void Arrow::draw(const glm::mat4& projection, const glm::mat4& view, const glm::
     const glm::mat4 fireMVP = fireLightVP * modelMatrix;
     const glm::mat4 lightMVP = mainLightVP * modelMatrix;
     glUseProgram(shadingProgram_->programId());
-    glViewport(0, 0, 1600, 900);
+    glViewport(0, 0, frameWidth, frameHeight);
 
     const glm::mat4 lightBiasMVP =
         bindShadowMaps(fireMVP, lightMVP, fireShadowTexture, mainShadowTexture);

@@ -3,6 +3,7 @@
 #include "assets/Mesh.h"
 #include "assets/ModelImporter.h"
 #include "render/ShaderProgram.h"
+#include "render/ShadowMap.h"
 
 ModelObject::ModelObject(const glm::mat4& modelMatrix, const ShaderProgram* shadingProgram,
                          const ShaderProgram* depthProgram, const char* modelPath,
@@ -44,13 +45,13 @@ glm::mat4 ModelObject::bindShadowMaps(const glm::mat4& fireMVP, const glm::mat4&
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, fireShadowTexture);
     glUniform1i(fireSampler, 1);
-    uploadMatrix("fireBiasMVP", biasMatrix_ * fireMVP);
+    uploadMatrix("fireBiasMVP", shadowMapBias * fireMVP);
 
     const GLint lightSampler = glGetUniformLocation(program, "lightShadowMap");
     glActiveTexture(GL_TEXTURE2);
     glBindTexture(GL_TEXTURE_2D, mainShadowTexture);
     glUniform1i(lightSampler, 2);
-    const glm::mat4 lightBiasMVP = biasMatrix_ * lightMVP;
+    const glm::mat4 lightBiasMVP = shadowMapBias * lightMVP;
     uploadMatrix("lightBiasMVP", lightBiasMVP);
     return lightBiasMVP;
 }

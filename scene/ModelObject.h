@@ -43,7 +43,4 @@ class ModelObject : public SceneObject {
     const ShaderProgram* depthProgram_;
     std::vector<Mesh*> meshes_;
     GLuint targetFramebuffer_;
-    // Maps clip-space coordinates in [-1, 1] to shadow-map texture coordinates in [0, 1].
-    const glm::mat4 biasMatrix_{0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f,
-                                0.0f, 0.0f, 0.5f, 0.0f, 0.5f, 0.5f, 0.5f, 1.0f};
 };

@@ -9,47 +9,46 @@ void step(glm::mat4& modelMatrix, float dt) {
     modelMatrix = translation * modelMatrix;
 }
 
+// Arrows 1 and 2 fly while their z is above the long flight's stop, compared as floats; arrow 3
+// while it is above the short flight's, compared in double precision.
+bool stillFlying(int arrow, float z) {
+    return arrow < VolleyTimeline::arrowCount - 1
+               ? z > VolleyTimeline::longFlightStop
+               : static_cast<double>(z) > VolleyTimeline::shortFlightStop;
+}
+
 } // namespace
 
 int VolleyTimeline::advance(std::array<glm::mat4*, arrowCount> modelMatrices, float dt) {
+    bool* const landed[arrowCount] = {&firstLanded, &secondLanded, &finished};
+    const int lastArrow = arrowCount - 1;
     int drawn = -1;
-    if (!firstLanded) {
-        glm::mat4& model = *modelMatrices[0];
-        if (model[3][2] > longFlightStop) {
+    // The stages are tested in order, so each applies in the same frame in which the arrow
+    // before it stopped.
+    for (int arrow = 0; arrow < arrowCount; ++arrow) {
+        if (arrow > 0 && !*landed[arrow - 1]) {
+            break; // waits for the arrow before it
+        }
+        if (*landed[arrow] && arrow != lastArrow) {
+            continue;
+        }
+        if (arrow > 0 && timer < delay) {
+            timer += dt; // the pause after the arrow before it
+            break;
+        }
+        glm::mat4& model = *modelMatrices[arrow];
+        if (stillFlying(arrow, model[3][2])) {
             step(model, dt);
-            drawn = 0;
+            drawn = arrow;
         } else {
-            firstLanded = true;
-        }
-    }
-    // Each later stage is tested after the earlier one, so it applies in the same frame in which
-    // the arrow before it stopped.
-    if (firstLanded && !secondLanded) {
-        if (timer >= delay) {
-            glm::mat4& model = *modelMatrices[1];
-            if (model[3][2] > longFlightStop) {
-                step(model, dt);
-                drawn = 1;
-            } else {
-                secondLanded = true;
-                timer = 0.0f;
+            *landed[arrow] = true;
+            if (arrow != lastArrow) {
+                timer = 0.0f; // the pause before the next arrow starts
             }
-        } else {
-            timer += dt;
         }
-    }
-    if (firstLanded && secondLanded) {
-        if (timer >= delay) {
-            glm::mat4& model = *modelMatrices[2];
-            if (static_cast<double>(model[3][2]) > shortFlightStop) {
-                step(model, dt);
-            } else {
-                finished = true;
-            }
+        if (arrow == lastArrow) {
             // The last arrow is drawn in its final frame too, where it stuck.
-            drawn = 2;
-        } else {
-            timer += dt;
+            drawn = arrow;
         }
     }
     return drawn;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds Quiverfall. Usage: scripts/build.sh [--with-tests] [--sanitize]
 # The normal build goes to build/; --sanitize builds with AddressSanitizer and
-# UndefinedBehaviorSanitizer into build-sanitize/.
+# UndefinedBehaviorSanitizer into build-sanitize/. QUIVERFALL_WARNINGS_AS_ERRORS=ON in the
+# environment makes compiler warnings errors (CI sets it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 testing=OFF
@@ -15,5 +16,6 @@ for argument in "$@"; do
     esac
 done
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING="$testing" \
-    -DQUIVERFALL_SANITIZE="$sanitize" >/dev/null
+    -DQUIVERFALL_SANITIZE="$sanitize" \
+    -DQUIVERFALL_WARNINGS_AS_ERRORS="${QUIVERFALL_WARNINGS_AS_ERRORS:-OFF}" >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"

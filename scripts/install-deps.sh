@@ -6,7 +6,7 @@ set -euo pipefail
 build_packages=(cmake make g++ pkg-config libglfw3-dev libglew-dev libglm-dev libassimp-dev
                 libfreeimage-dev libx11-dev libgl1-mesa-dri)
 virtual_display_packages=(xvfb xauth)
-test_packages=(libgtest-dev xdotool)
+test_packages=(libgtest-dev xdotool clang-format)
 
 packages=("${build_packages[@]}")
 case "${1:-run}" in

@@ -1,6 +1,6 @@
 // quiverfall-capture as a user runs it: its pictures are repeatable and its start view is the
 // demo's.
-#include "app/OffscreenWindow.h"
+#include "offscreen/OffscreenWindow.h"
 #include "support/ImageCompare.h"
 #include "support/Process.h"
 

@@ -2,6 +2,7 @@
 // drawing only the arrow in flight, and the end of the sequence.
 #include "scene/ArrowVolley.h"
 #include "assets/Mesh.h"
+#include "render/FrameSize.h"
 #include "render/ShaderProgram.h"
 #include "render/ShadowMap.h"
 #include "scene/Arrow.h"
@@ -38,8 +39,8 @@ class ArrowVolleyTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         shading =
-            new ShaderProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
-        depth = new ShaderProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag");
+            demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag").release();
+        depth = demoProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag").release();
         shadow = new ShadowMap(*depth);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         target = new ColourTarget;
@@ -63,7 +64,7 @@ class ArrowVolleyTest : public ::testing::Test {
     void TearDown() override {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glUseProgram(0);
-        glViewport(0, 0, 1600, 900);
+        glViewport(0, 0, frameWidth, frameHeight);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 

@@ -12,8 +12,8 @@ namespace {
 class MeshTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        shading = new ShaderProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
-        depth = new ShaderProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag");
+        shading = demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag").release();
+        depth = demoProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag").release();
     }
     static void TearDownTestSuite() {
         delete shading;

@@ -20,8 +20,8 @@ class PostProcessingTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         compositeProgram =
-            new ShaderProgram("./Shader/postProcess.vert", "./Shader/postProcess.frag");
-        blurProgram = new ShaderProgram("./Shader/postProcess.vert", "./Shader/blurShader.frag");
+            demoProgram("./Shader/postProcess.vert", "./Shader/postProcess.frag").release();
+        blurProgram = demoProgram("./Shader/postProcess.vert", "./Shader/blurShader.frag").release();
     }
     static void TearDownTestSuite() {
         delete compositeProgram;

@@ -1,5 +1,6 @@
 // The shaded draws of an arrow and of the room: the uniforms they leave in the standard shading
 // program, the bindings they leave behind, and objects whose model could not be read.
+#include "render/FrameSize.h"
 #include "render/ShaderProgram.h"
 #include "render/ShadowMap.h"
 #include "scene/Arrow.h"
@@ -186,8 +187,8 @@ class SceneObjectDrawTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         shading =
-            new ShaderProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
-        depth = new ShaderProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag");
+            demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag").release();
+        depth = demoProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag").release();
         fireShadow = new ShadowMap(*depth);
         lightShadow = new ShadowMap(*depth);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -212,7 +213,7 @@ class SceneObjectDrawTest : public ::testing::Test {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glUseProgram(0);
         glActiveTexture(GL_TEXTURE0);
-        glViewport(0, 0, 1600, 900);
+        glViewport(0, 0, frameWidth, frameHeight);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 
@@ -399,7 +400,9 @@ TEST_F(SceneObjectDrawTest, ArrowAndRoomPutTheCameraAtTheSameShadowMapCoordinate
 
 TEST_F(SceneObjectDrawTest, NormalMatrixStartsAsIdentityAndKeepsTheLastArrowsValue) {
     // A program of its own, so that no earlier draw has touched its uniforms.
-    const ShaderProgram fresh("./Shader/standardShading.vert", "./Shader/standardShading.frag");
+    const std::unique_ptr<ShaderProgram> freshProgram =
+        demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
+    const ShaderProgram& fresh = *freshProgram;
     const GLuint program = fresh.programId();
     EXPECT_TRUE(uniformIs(program, "normalMatrix", glm::mat4(1.0f)));
 

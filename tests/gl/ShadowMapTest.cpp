@@ -1,5 +1,6 @@
 // A light's shadow map: the depth texture and framebuffer it sets up, the state its depth pass
 // leaves behind, and the depths the pass writes.
+#include "render/FrameSize.h"
 #include "render/ShadowMap.h"
 #include "assets/Mesh.h"
 #include "render/ShaderProgram.h"
@@ -85,8 +86,8 @@ class ShadowMapTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         shading =
-            new ShaderProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
-        depth = new ShaderProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag");
+            demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag").release();
+        depth = demoProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag").release();
     }
     static void TearDownTestSuite() {
         delete shading;
@@ -105,7 +106,7 @@ class ShadowMapTest : public ::testing::Test {
         glDisable(GL_DEPTH_TEST);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glUseProgram(0);
-        glViewport(0, 0, 1600, 900);
+        glViewport(0, 0, frameWidth, frameHeight);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 
@@ -238,7 +239,7 @@ TEST_F(ShadowMapTest, RenderLeavesTheWindowFramebufferNoProgramAndTheMapsViewpor
     ShadowMap map(*depth);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glUseProgram(shading->programId());
-    glViewport(0, 0, 1600, 900);
+    glViewport(0, 0, frameWidth, frameHeight);
     const auto plane = caster(glm::mat4(1.0f), {square(1.0f, 0.0f)});
     map.render({plane.get()}, lightVP);
     EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
@@ -257,7 +258,7 @@ TEST_F(ShadowMapTest, AnEmptyListStillClearsTheMapToTheFarDepth) {
     map.render({plane.get()}, lightVP);
     ASSERT_NEAR(readDepths(map.depthTexture())[0], depthAtDistance(10.0f), 1e-3f);
 
-    glViewport(0, 0, 1600, 900);
+    glViewport(0, 0, frameWidth, frameHeight);
     map.render({}, lightVP);
     const std::vector<float> depths = readDepths(map.depthTexture());
     size_t cleared = 0;

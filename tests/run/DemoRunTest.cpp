@@ -28,11 +28,11 @@
 namespace {
 
 constexpr float idleStep = 1.0f / 60.0f;
-// Every frame of the flight is a full redraw, so a coarse step keeps the run short; 0.3 s still
+// Every frame of the flight is a full redraw, so a coarse step keeps the run short; 0.4 s still
 // gives the shortest arrow flight (7.1 units at 10 units a second) two frames.
-constexpr float flightStep = 0.3f;
-constexpr int idleFrames = 1500;
-constexpr int framesPerKey = 4;
+constexpr float flightStep = 0.4f;
+constexpr int idleFrames = 1000;
+constexpr int framesPerKey = 2;
 constexpr int blackFrames = 1000;
 constexpr int framesPerSample = 500;
 // The flight and volley end at about 35.8 s after C; this only stops a run whose volley never
@@ -41,8 +41,8 @@ constexpr float flightTimeLimit = 45.0f;
 
 // Growth allowed within the idle frames after the first 500, and within the second half of the
 // black frames: such a frame only clears, uploads the fire colour and (idle) copies the last
-// picture, so once the renderer has what it needs it should take nothing more. 1 MB over 1000
-// idle frames is about 1 kB a frame.
+// picture, so once the renderer has what it needs it should take nothing more. 1 MB over 500
+// idle frames is about 2 kB a frame.
 constexpr double steadyGrowthLimitMb = 1.0;
 // Growth allowed over the whole run after the first 500 idle frames. The software renderer takes
 // memory on first use and keeps it: shader variants for new combinations of program and state

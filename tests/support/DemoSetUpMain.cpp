@@ -1,6 +1,6 @@
 // Test entry for tests of the whole demo: one hidden window with the program's own set-up, shared
 // by every test of the binary and released at the end, as the program does.
-#include "app/OffscreenWindow.h"
+#include "offscreen/OffscreenWindow.h"
 #include "app/SceneSetup.h"
 
 #include <GLFW/glfw3.h>

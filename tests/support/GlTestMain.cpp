@@ -1,5 +1,5 @@
 // Test entry for GL tests: one hidden 1600x900 OpenGL 3.3 core window shared by every test.
-#include "app/OffscreenWindow.h"
+#include "offscreen/OffscreenWindow.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,20 @@
 #include "support/GlTestUtil.h"
 
+#include <cstdio>
+#include <cstdlib>
+
+std::unique_ptr<ShaderProgram> demoProgram(const char* vertexPath, const char* fragmentPath) {
+    ShaderFailure failure;
+    std::unique_ptr<ShaderProgram> program =
+        ShaderProgram::fromFiles(vertexPath, fragmentPath, failure);
+    if (program == nullptr) {
+        std::fprintf(stderr, "cannot build %s + %s: %s\n", vertexPath, fragmentPath,
+                     failure.message.c_str());
+        std::exit(1);
+    }
+    return program;
+}
+
 GLint glInteger(GLenum parameter) {
     GLint value = 0;
     glGetIntegerv(parameter, &value);

@@ -2,7 +2,7 @@
 // and, on failure, the actual picture and a difference picture written for a person to look at.
 #pragma once
 
-#include "app/OffscreenWindow.h"
+#include "offscreen/OffscreenWindow.h"
 
 #include <string>
 

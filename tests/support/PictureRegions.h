@@ -2,7 +2,7 @@
 // differ inside them. Pictures are OpenGL's order (bottom row first); so are rectangles.
 #pragma once
 
-#include "app/OffscreenWindow.h"
+#include "offscreen/OffscreenWindow.h"
 
 #include <vector>
 

@@ -5,18 +5,14 @@
 #include "ReferenceBlurs.h"
 
 #include "app/Camera.h"
-#include "app/FireLight.h"
 #include "app/Frame.h"
 #include "app/Globals.h"
-#include "render/LastPicture.h"
 #include "render/PostProcessing.h"
-#include "render/ShadowMap.h"
-#include "scene/Arrow.h"
-#include "scene/ArrowVolley.h"
-#include "scene/Scene.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+
+#include <optional>
 
 namespace {
 
@@ -25,50 +21,92 @@ void present(GLFWwindow* window) {
     glfwPollEvents();
 }
 
+// The bench's row for each pass of the program's frame.
+Measure measureOf(FramePass pass) {
+    switch (pass) {
+    case FramePass::sceneClear:
+        return clearPass;
+    case FramePass::fireShadow:
+        return fireShadowPass;
+    case FramePass::mainShadow:
+        return mainShadowPass;
+    case FramePass::arrow:
+        return arrowPass;
+    case FramePass::room:
+        return roomPass;
+    case FramePass::blur:
+        return blurPass;
+    case FramePass::composite:
+        return compositePass;
+    case FramePass::keepPicture:
+        return keepPicturePass;
+    case FramePass::presentPicture:
+        return presentPicturePass;
+    }
+    return clearPass;
+}
+
+// Times the passes of the program's own frame, all of them or only the one given: each row may
+// be timed once per bench frame.
+class PassTimingObserver : public FramePassObserver {
+  public:
+    explicit PassTimingObserver(PassTimer& timer) : timer_(timer) {}
+    PassTimingObserver(PassTimer& timer, FramePass only) : timer_(timer), only_(only) {}
+
+    void passBegins(FramePass pass) override {
+        if (timed(pass)) {
+            timer_.begin(measureOf(pass));
+        }
+    }
+    void passEnds(FramePass pass) override {
+        if (timed(pass)) {
+            timer_.end(measureOf(pass));
+        }
+    }
+
+  private:
+    bool timed(FramePass pass) const { return !only_.has_value() || *only_ == pass; }
+
+    PassTimer& timer_;
+    std::optional<FramePass> only_;
+};
+
 } // namespace
 
-void timeRedrawPasses(PassTimer& timer, ReferenceBlurs& references, GLFWwindow* window, bool keep) {
-    timer.time(clearPass, [] {
-        glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->sceneFramebuffer());
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    });
-    fireLight->flicker(benchFrameStep);
-    timer.time(fireShadowPass, [] { fireShadow->render(shadowCasters, fireLightVP); });
-    timer.time(mainShadowPass, [] { lightShadow->render(shadowCasters, mainLightVP); });
-    // Advancing the volley would move the arrow from round to round (and end the volley); drawn
-    // in place, every round costs the same.
-    timer.time(arrowPass, [] {
-        arrowVolley->currentArrow()->draw(cameraProjection, camera.view, fireLightVP, mainLightVP,
-                                          fireShadow->depthTexture(), lightShadow->depthTexture());
-    });
-    timer.time(roomPass, [] {
-        scene->draw(cameraProjection, camera.view, fireLightVP, mainLightVP,
-                    fireShadow->depthTexture(), lightShadow->depthTexture());
-    });
-    timer.time(blurPass, [] { postProcessing->blur(); });
-    timer.time(compositePass, [] { postProcessing->composite(); });
-    timer.time(keepPicturePass, [] { lastPicture->keepFromWindow(); });
-    timer.time(presentPicturePass, [] { lastPicture->presentToWindow(); });
-    glUseProgram(0);
+void timeRedrawPasses(PassTimer& timer, ReferenceBlurs& references, KeyInput& keys,
+                      GLFWwindow* window, bool keep) {
+    // The program's own frame, redrawn, with the volley running so that the arrow pass runs too.
+    camera.volleyCue = true;
+    sequenceStarted = true;
+    PassTimingObserver everyPass(timer);
+    runFrame(keys, benchFrameStep, &everyPass);
 
     // Colour attachment 1 of the scene framebuffer still holds this frame's bloom image.
     const GLuint bloomImage = postProcessing->sceneTexture(1);
     timer.time(copyFloorChain, [&] { references.runCopyFloor(bloomImage); });
     timer.time(tutorialBloomChain, [&] { references.runTutorialBloom(bloomImage); });
     glUseProgram(0);
+    present(window);
 
+    // A frame without a redraw, for the pass that puts the last picture back into the window.
+    camera.volleyCue = false;
+    needsRedraw = false;
+    PassTimingObserver presentOnly(timer, FramePass::presentPicture);
+    runFrame(keys, benchFrameStep, &presentOnly);
     present(window);
     timer.endFrame(keep);
 }
 
 void timeRedrawFrame(PassTimer& timer, KeyInput& keys, GLFWwindow* window, bool keep) {
-    needsRedraw = true;
+    camera.volleyCue = true;
+    sequenceStarted = true;
     timer.time(redrawFrame, [&] { runFrame(keys, benchFrameStep); });
     present(window);
     timer.endFrame(keep);
 }
 
 void timeIdleFrame(PassTimer& timer, KeyInput& keys, GLFWwindow* window, bool keep) {
+    camera.volleyCue = false;
     needsRedraw = false;
     timer.time(idleFrame, [&] { runFrame(keys, benchFrameStep); });
     timer.timeWall(swapAndPoll, [&] { present(window); });

@@ -10,10 +10,13 @@ struct GLFWwindow;
 // Fixed, so the fire flickers the same way in every run; the clock plays no part in what is drawn.
 constexpr float benchFrameStep = 1.0f / 60.0f;
 
-// A redrawn frame taken apart, one timer per pass, with the arrow drawn where it stands; then the
-// two reference chains on this frame's bloom image. Samples count only when `keep`.
-void timeRedrawPasses(PassTimer& timer, ReferenceBlurs& references, GLFWwindow* window, bool keep);
-// runFrame as one unit, with a redraw forced.
+// The program's own redrawn frame, one timer per pass, with the arrow volley running; then the two
+// reference chains on this frame's bloom image, and a frame without a redraw for the pass that
+// presents the last picture. Samples count only when `keep`.
+void timeRedrawPasses(PassTimer& timer, ReferenceBlurs& references, KeyInput& keys,
+                      GLFWwindow* window, bool keep);
+// runFrame as one unit, redrawn because the volley runs.
 void timeRedrawFrame(PassTimer& timer, KeyInput& keys, GLFWwindow* window, bool keep);
-// runFrame with nothing to redraw, then the swap and event poll on their own.
+// runFrame with nothing to redraw and the volley stopped, then the swap and event poll on their
+// own.
 void timeIdleFrame(PassTimer& timer, KeyInput& keys, GLFWwindow* window, bool keep);

@@ -43,6 +43,9 @@ bool parseCount(const char* text, int minimum, int& value) {
     return true;
 }
 
+// Each round advances the volley by two frames of 1/60 s; it lasts about 400 frames.
+constexpr int maxRedrawRounds = 150;
+
 } // namespace
 
 bool parseBenchOptions(int argc, char** argv, BenchOptions& options, bool& helpShown) {
@@ -73,6 +76,13 @@ bool parseBenchOptions(int argc, char** argv, BenchOptions& options, bool& helpS
             std::fprintf(stderr, "unknown or incomplete option: %s (see --help)\n", argv[i]);
             return false;
         }
+    }
+    if (options.redrawFrames + options.warmupFrames > maxRedrawRounds) {
+        std::fprintf(stderr,
+                     "--frames and --warmup add up to at most %d: the redraw rounds run the arrow "
+                     "volley, which ends (and the window turns black) after about 200\n",
+                     maxRedrawRounds);
+        return false;
     }
     return true;
 }

@@ -8,7 +8,7 @@ PassTimer::~PassTimer() {
     glDeleteQueries(static_cast<GLsizei>(queries_.size()), queries_.data());
 }
 
-void PassTimer::begin(int index, bool query) {
+void PassTimer::start(int index, bool query) {
     // Work queued by earlier passes must not run inside this one's interval.
     glFinish();
     started_ = std::chrono::steady_clock::now();
@@ -17,7 +17,7 @@ void PassTimer::begin(int index, bool query) {
     }
 }
 
-void PassTimer::end(int index, bool query) {
+void PassTimer::stop(int index, bool query) {
     if (query) {
         glEndQuery(GL_TIME_ELAPSED);
         frameQueries_.push_back(index);

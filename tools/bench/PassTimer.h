@@ -18,15 +18,19 @@ class PassTimer {
 
     // Each pass may be timed once per frame: it owns one query object, read in endFrame.
     template <typename Pass> void time(int index, Pass&& pass) {
-        begin(index, true);
+        begin(index);
         pass();
-        end(index, true);
+        end(index);
     }
+    // The same for a pass whose start and end are told apart, as a frame's observer hears them.
+    // Intervals must not nest: one GL_TIME_ELAPSED query runs at a time.
+    void begin(int index) { start(index, true); }
+    void end(int index) { stop(index, true); }
     // Wall time only, for work outside the GL command stream.
     template <typename Pass> void timeWall(int index, Pass&& pass) {
-        begin(index, false);
+        start(index, false);
         pass();
-        end(index, false);
+        stop(index, false);
     }
     // Reads the queries of the passes timed since the last call. Their samples are kept only
     // when `keep`, so warm-up frames cost the same but do not count.
@@ -37,8 +41,8 @@ class PassTimer {
     const std::vector<double>& glMs(int index) const { return glMs_[index]; }
 
   private:
-    void begin(int index, bool query);
-    void end(int index, bool query);
+    void start(int index, bool query);
+    void stop(int index, bool query);
 
     std::vector<GLuint> queries_;
     std::vector<std::vector<double>> wallMs_;

@@ -1,12 +1,13 @@
 #include "ReferenceBlurs.h"
 
-#include "render/PostProcessing.h"
+#include "render/FrameSize.h"
 #include "render/ShaderProgram.h"
+#include "render/TextureParameters.h"
 
-#include <unistd.h>
-
-#include <filesystem>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -44,22 +45,21 @@ void main() {
 }
 )";
 
-// The same quad as the post-processing passes: two counter-clockwise triangles.
-const GLfloat quadVertices[18] = {
-    -1.0f, -1.0f, 0.0f, 1.0f, -1.0f, 0.0f, -1.0f, 1.0f, 0.0f,
-    -1.0f, 1.0f,  0.0f, 1.0f, -1.0f, 0.0f, 1.0f,  1.0f, 0.0f,
-};
-
-// ShaderProgram reads files. The vertex stage is the demo's own post-process vertex shader; the
-// fragment source goes to a file of this process's own, so two benches never share one.
+// The vertex stage is the demo's own post-process vertex shader. A program that does not build
+// ends the bench with the failure's message: there would be nothing to compare with.
 std::unique_ptr<ShaderProgram> buildProgram(const char* name, const char* fragmentSource) {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("quiverfall-bench-" + std::to_string(getpid()) + "-" + name + ".frag");
-    std::ofstream(path) << fragmentSource;
-    auto program = std::make_unique<ShaderProgram>("./Shader/postProcess.vert", path.string());
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+    const char* const vertexPath = "./Shader/postProcess.vert";
+    std::ifstream vertexFile(vertexPath);
+    const std::string vertexSource((std::istreambuf_iterator<char>(vertexFile)),
+                                   std::istreambuf_iterator<char>());
+    ShaderFailure failure;
+    auto program = ShaderProgram::fromSources({vertexPath, vertexSource},
+                                              {name, fragmentSource}, failure);
+    if (program == nullptr) {
+        std::fprintf(stderr, "quiverfall-bench: %s: %s\n", failure.source.c_str(),
+                     failure.message.c_str());
+        std::exit(1);
+    }
     return program;
 }
 
@@ -73,30 +73,16 @@ ReferenceBlurs::ReferenceBlurs()
     for (int i = 0; i < 2; ++i) {
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[i]);
         glBindTexture(GL_TEXTURE_2D, textures_[i]);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, PostProcessing::width, PostProcessing::height, 0,
-                     GL_RGB, GL_FLOAT, nullptr);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, frameWidth, frameHeight, 0, GL_RGB, GL_FLOAT,
+                     nullptr);
+        setTextureParameters(GL_LINEAR, GL_CLAMP_TO_EDGE);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, textures_[i],
                                0);
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-
-    glGenVertexArrays(1, &quadVao_);
-    glBindVertexArray(quadVao_);
-    glGenBuffers(1, &quadVbo_);
-    glBindBuffer(GL_ARRAY_BUFFER, quadVbo_);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(quadVertices), quadVertices, GL_STATIC_DRAW);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 3 * sizeof(GLfloat), nullptr);
-    glEnableVertexAttribArray(0);
-    glBindVertexArray(0);
 }
 
 ReferenceBlurs::~ReferenceBlurs() {
-    glDeleteVertexArrays(1, &quadVao_);
-    glDeleteBuffers(1, &quadVbo_);
     glDeleteTextures(2, textures_);
     glDeleteFramebuffers(2, framebuffers_);
 }
@@ -111,8 +97,8 @@ void ReferenceBlurs::runTutorialBloom(GLuint source) {
 
 void ReferenceBlurs::runChain(const ShaderProgram& shader, int passes, GLuint source) {
     const GLuint program = shader.programId();
-    const GLfloat resolution[2] = {static_cast<GLfloat>(PostProcessing::width),
-                                   static_cast<GLfloat>(PostProcessing::height)};
+    const GLfloat resolution[2] = {static_cast<GLfloat>(frameWidth),
+                                   static_cast<GLfloat>(frameHeight)};
     glUseProgram(program);
     glActiveTexture(GL_TEXTURE0);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[horizontal_]);
@@ -124,9 +110,7 @@ void ReferenceBlurs::runChain(const ShaderProgram& shader, int passes, GLuint so
         glUniform1i(glGetUniformLocation(program, "horizontal"), horizontal_ ? 1 : 0);
         glUniform2fv(glGetUniformLocation(program, "resolution"), 1, resolution);
         glBindTexture(GL_TEXTURE_2D, pass == 0 ? source : textures_[!horizontal_]);
-        glBindVertexArray(quadVao_);
-        glDrawArrays(GL_TRIANGLES, 0, 6);
-        glBindVertexArray(0);
+        quad_.draw();
         horizontal_ = !horizontal_;
     }
 }

@@ -4,6 +4,8 @@
 // tutorial bloom, a 9-tap bilinear Gaussian run 10 times.
 #pragma once
 
+#include "render/FullScreenQuad.h"
+
 #include <GL/glew.h>
 
 #include <memory>
@@ -15,7 +17,7 @@ class ReferenceBlurs {
     static constexpr int copyPasses = 20;
     static constexpr int tutorialPasses = 10;
 
-    // Compiles both programs; a compile failure ends the process, as any ShaderProgram does.
+    // Builds both programs; a failure ends the bench with its message.
     ReferenceBlurs();
     ~ReferenceBlurs();
 
@@ -33,7 +35,6 @@ class ReferenceBlurs {
     std::unique_ptr<ShaderProgram> tutorialProgram_;
     GLuint framebuffers_[2] = {0, 0};
     GLuint textures_[2] = {0, 0};
-    GLuint quadVao_ = 0;
-    GLuint quadVbo_ = 0;
+    FullScreenQuad quad_;
     bool horizontal_ = true;
 };

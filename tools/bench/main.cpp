@@ -8,7 +8,7 @@
 #include "ReferenceBlurs.h"
 #include "Report.h"
 
-#include "app/OffscreenWindow.h"
+#include "offscreen/OffscreenWindow.h"
 #include "app/SceneSetup.h"
 #include "app/ScriptedKeys.h"
 
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
         // Passes and whole frames alternate, so both see the same share of a busy CPU.
         for (int round = 0; round < options.warmupFrames + options.redrawFrames; ++round) {
             const bool keep = round >= options.warmupFrames;
-            timeRedrawPasses(timer, references, window, keep);
+            timeRedrawPasses(timer, references, keys, window, keep);
             glErrors += takeGlErrors();
             timeRedrawFrame(timer, keys, window, keep);
             glErrors += takeGlErrors();

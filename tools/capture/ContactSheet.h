@@ -1,7 +1,7 @@
 // A grid of reduced frames in one PNG.
 #pragma once
 
-#include "app/OffscreenWindow.h"
+#include "offscreen/OffscreenWindow.h"
 
 #include <string>
 #include <vector>

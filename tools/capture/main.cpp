@@ -6,7 +6,7 @@
 #include "app/Camera.h"
 #include "app/Frame.h"
 #include "app/Globals.h"
-#include "app/OffscreenWindow.h"
+#include "offscreen/OffscreenWindow.h"
 #include "app/SceneSetup.h"
 #include "app/ScriptedKeys.h"
 #include "scene/ArrowVolley.h"

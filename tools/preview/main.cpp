@@ -3,24 +3,21 @@
 // the lighting in the way. Run it from the repository root.
 #include "assets/Mesh.h"
 #include "assets/ModelImporter.h"
+#include "offscreen/OffscreenWindow.h"
+#include "render/FrameSize.h"
 #include "render/ShaderProgram.h"
 
-#include <FreeImage.h>
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-constexpr int width = 1600;
-constexpr int height = 900;
 
 const char* const vertexSource = R"(#version 330 core
 in vec3 position;
@@ -44,25 +41,14 @@ void usage() {
               "view, 16:9, near 1, far 100. Untextured meshes show black.");
 }
 
-// ShaderProgram reads files, so the unlit sources are written next to the system's temp files.
 ShaderProgram* buildUnlitProgram() {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path();
-    std::ofstream(dir / "quiverfall-preview.vert") << vertexSource;
-    std::ofstream(dir / "quiverfall-preview.frag") << fragmentSource;
-    return new ShaderProgram((dir / "quiverfall-preview.vert").string(),
-                             (dir / "quiverfall-preview.frag").string());
-}
-
-bool savePng(const std::string& path) {
-    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
-    // glReadPixels gives the bottom row first, which is FreeImage's order too.
-    FIBITMAP* image = FreeImage_ConvertFromRawBits(pixels.data(), width, height, width * 3, 24,
-                                                   0, 0, 0, FALSE);
-    const bool saved = FreeImage_Save(FIF_PNG, image, path.c_str(), 0) != 0;
-    FreeImage_Unload(image);
-    return saved;
+    ShaderFailure failure;
+    std::unique_ptr<ShaderProgram> program = ShaderProgram::fromSources(
+        {"preview.vert", vertexSource}, {"preview.frag", fragmentSource}, failure);
+    if (program == nullptr) {
+        std::fprintf(stderr, "%s: %s\n", failure.source.c_str(), failure.message.c_str());
+    }
+    return program.release();
 }
 
 } // namespace
@@ -72,24 +58,14 @@ int main(int argc, char** argv) {
         usage();
         return argc == 2 && std::string(argv[1]) == "--help" ? 0 : 2;
     }
-    if (!glfwInit()) {
-        std::fprintf(stderr, "quiverfall-preview needs an X display (try xvfb-run)\n");
+    if (createHiddenWindow("quiverfall-preview") == nullptr) {
         return 1;
     }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(width, height, "quiverfall-preview", nullptr, nullptr);
-    if (window == nullptr) {
-        std::fprintf(stderr, "no OpenGL 3.3 core context\n");
-        return 1;
-    }
-    glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    glewInit();
 
     ShaderProgram* program = buildUnlitProgram();
+    if (program == nullptr) {
+        return 1;
+    }
     std::vector<Mesh*> meshes;
     for (const char* path : {"./Models/room.obj", "./Models/arrow1.obj", "./Models/arrow2.obj",
                              "./Models/arrow3.obj"}) {
@@ -101,9 +77,9 @@ int main(int argc, char** argv) {
 
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
-    glViewport(0, 0, width, height);
+    glViewport(0, 0, frameWidth, frameHeight);
     glClearColor(0.2f, 0.0f, 0.2f, 1.0f); // magenta-ish: holes in the room stand out
-    const glm::mat4 projection = glm::perspective(0.7853982f, 1600.0f / 900.0f, 1.0f, 100.0f);
+    const glm::mat4 projection = glm::perspective(0.7853982f, frameAspect, 1.0f, 100.0f);
     for (int view = 1; view + 6 < argc; view += 7) {
         const glm::vec3 eye(std::atof(argv[view + 1]), std::atof(argv[view + 2]),
                             std::atof(argv[view + 3]));
@@ -121,7 +97,7 @@ int main(int argc, char** argv) {
             mesh->draw();
         }
         glFinish();
-        if (!savePng(argv[view])) {
+        if (!savePng(readWindowPixels(), argv[view])) {
             std::fprintf(stderr, "could not write %s\n", argv[view]);
             return 1;
         }

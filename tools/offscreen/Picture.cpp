@@ -1,50 +1,6 @@
-#include "app/OffscreenWindow.h"
+#include "offscreen/Picture.h"
 
 #include <FreeImage.h>
-#include <GL/glew.h>
-#include <GLFW/glfw3.h>
-
-#include <cstdio>
-
-GLFWwindow* createHiddenWindow(const char* title) {
-    if (!glfwInit()) {
-        std::fprintf(stderr, "no X display: run under xvfb-run or a desktop session\n");
-        return nullptr;
-    }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(1600, 900, title, nullptr, nullptr);
-    if (window == nullptr) {
-        std::fprintf(stderr, "no OpenGL 3.3 core context available\n");
-        glfwTerminate();
-        return nullptr;
-    }
-    glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
-        std::fprintf(stderr, "could not load the OpenGL entry points\n");
-        glfwTerminate();
-        return nullptr;
-    }
-    glGetError(); // GLEW's probing of the core context can leave an error behind.
-    return window;
-}
-
-Picture readWindowPixels() {
-    Picture picture;
-    picture.width = 1600;
-    picture.height = 900;
-    picture.rgb.resize(static_cast<size_t>(picture.width) * picture.height * 3);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, picture.width, picture.height, GL_RGB, GL_UNSIGNED_BYTE,
-                 picture.rgb.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    return picture;
-}
 
 bool savePng(const Picture& picture, const std::string& path) {
     FIBITMAP* image = FreeImage_Allocate(picture.width, picture.height, 24);
