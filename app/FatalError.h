@@ -3,7 +3,8 @@
 
 #include <string>
 
-// Prints `message` as one line on standard output, then stops the process (see stopAfterFatalError).
+// Prints `message` as one line on standard output, then stops the process (see
+// stopAfterFatalError).
 [[noreturn]] void fatalError(const std::string& message);
 
 // The console pause followed by exit status 1, for callers that already printed their own text.

@@ -14,8 +14,7 @@ FireLight::FireLight(const glm::vec3& position, const ShaderProgram* program)
 void FireLight::flicker(float dt) {
     flicker_.advance(dt);
     glUseProgram(program_->programId());
-    glUniform3fv(glGetUniformLocation(program_->programId(), "fireColor"), 1,
-                 &flicker_.color[0]);
+    glUniform3fv(glGetUniformLocation(program_->programId(), "fireColor"), 1, &flicker_.color[0]);
 }
 
 glm::mat4 FireLight::fireView() const {

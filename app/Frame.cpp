@@ -16,7 +16,9 @@
 
 namespace {
 
-bool volleyActive() { return camera.volleyCue && sequenceStarted; }
+bool volleyActive() {
+    return camera.volleyCue && sequenceStarted;
+}
 
 // Runs one pass, telling the observer (if any) where it begins and ends.
 template <typename Pass> void run(FramePassObserver* observer, FramePass pass, Pass&& work) {

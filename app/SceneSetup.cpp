@@ -71,8 +71,8 @@ void setUpScene(GLFWwindow* window) {
     const glm::vec3 lightPos(-14.5f, 6.0f, -7.5f);
     const glm::vec3 ambientLightColor(0.35f, 0.35f, 0.35f);
     lightProjection = glm::perspective(lightFieldOfView, frameAspect, nearPlane, farPlane);
-    lightView = glm::lookAt(lightPos, lightPos + glm::vec3(1.0f, -0.4f, 0.0f),
-                            glm::vec3(0.0f, 1.0f, 0.0f));
+    lightView =
+        glm::lookAt(lightPos, lightPos + glm::vec3(1.0f, -0.4f, 0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
 
     const GLuint shading = standardShadingProgram->programId();
     glUseProgram(shading);

@@ -41,7 +41,9 @@ Mesh::Mesh(std::vector<GLushort> indices, std::vector<glm::vec3> positions,
     : indices_(std::move(indices)), positions_(std::move(positions)), uvs_(std::move(uvs)),
       normals_(std::move(normals)), texture_(texture) {}
 
-Mesh::~Mesh() { releaseBuffers(); }
+Mesh::~Mesh() {
+    releaseBuffers();
+}
 
 void Mesh::releaseBuffers() {
     glDeleteBuffers(1, &positionBuffer_);
@@ -52,7 +54,9 @@ void Mesh::releaseBuffers() {
     positionBuffer_ = uvBuffer_ = normalBuffer_ = indexBuffer_ = vao_ = 0;
 }
 
-void Mesh::uploadPositions() { positionBuffer_ = uploadArrayBuffer(positions_); }
+void Mesh::uploadPositions() {
+    positionBuffer_ = uploadArrayBuffer(positions_);
+}
 
 void Mesh::bindShadingProgram(const ShaderProgram& program) {
     // A second binding starts from scratch instead of leaking the first one's GL objects.

@@ -20,7 +20,7 @@ const char* typeName(GLenum type) {
 }
 
 void GLAPIENTRY report(GLenum /*source*/, GLenum type, GLuint id, GLenum /*severity*/,
-                      GLsizei /*length*/, const GLchar* message, const void* userParam) {
+                       GLsizei /*length*/, const GLchar* message, const void* userParam) {
     std::FILE* out = static_cast<std::FILE*>(const_cast<void*>(userParam));
     std::fprintf(out, "GL %s %u: %s\ncalled from:\n", typeName(type), id, message);
     std::fflush(out);

@@ -25,9 +25,13 @@ LastPicture::~LastPicture() {
     glDeleteTextures(1, &texture_);
 }
 
-void LastPicture::keepFromWindow() { copy(0, framebuffer_); }
+void LastPicture::keepFromWindow() {
+    copy(0, framebuffer_);
+}
 
-void LastPicture::presentToWindow() const { copy(framebuffer_, 0); }
+void LastPicture::presentToWindow() const {
+    copy(framebuffer_, 0);
+}
 
 void LastPicture::copy(GLuint from, GLuint to) const {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, from);

@@ -18,7 +18,8 @@ std::optional<ShaderSource> readSource(const std::string& path, ShaderFailure& f
 }
 
 // An info log as the driver wrote it, up to its terminating zero.
-template <typename GetLength, typename GetLog> std::string infoLog(GetLength getLength, GetLog getLog) {
+template <typename GetLength, typename GetLog>
+std::string infoLog(GetLength getLength, GetLog getLog) {
     GLint logLength = 0;
     getLength(&logLength);
     // One extra byte keeps the text terminated even if a driver reports a length of 0.
@@ -97,11 +98,10 @@ bool ShaderProgram::compileShader(const ShaderSource& source, GLenum shaderType,
         return true;
     }
     const GLuint id = shaderId;
-    failure = {source.name,
-               infoLog([id](GLint* length) { glGetShaderiv(id, GL_INFO_LOG_LENGTH, length); },
-                       [id](GLint length, char* log) {
-                           glGetShaderInfoLog(id, length, nullptr, log);
-                       })};
+    failure = {
+        source.name,
+        infoLog([id](GLint* length) { glGetShaderiv(id, GL_INFO_LOG_LENGTH, length); },
+                [id](GLint length, char* log) { glGetShaderInfoLog(id, length, nullptr, log); })};
     return false;
 }
 

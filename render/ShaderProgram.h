@@ -31,9 +31,8 @@ class ShaderProgram {
                                                     const std::string& fragmentPath,
                                                     ShaderFailure& failure);
     // The same from source texts in memory.
-    static std::unique_ptr<ShaderProgram> fromSources(const ShaderSource& vertex,
-                                                      const ShaderSource& fragment,
-                                                      ShaderFailure& failure);
+    static std::unique_ptr<ShaderProgram>
+    fromSources(const ShaderSource& vertex, const ShaderSource& fragment, ShaderFailure& failure);
     ~ShaderProgram();
 
     ShaderProgram(const ShaderProgram&) = delete;

@@ -30,8 +30,7 @@ void ShadowMap::render(const std::vector<SceneObject*>& objects,
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     for (SceneObject* object : objects) {
         const glm::mat4 lightMVP = lightViewProjection * object->modelMatrix;
-        glUniformMatrix4fv(glGetUniformLocation(program, "lightMVP"), 1, GL_FALSE,
-                           &lightMVP[0][0]);
+        glUniformMatrix4fv(glGetUniformLocation(program, "lightMVP"), 1, GL_FALSE, &lightMVP[0][0]);
         object->drawGeometry();
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

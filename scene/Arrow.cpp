@@ -4,8 +4,7 @@
 #include "render/ShaderProgram.h"
 
 void Arrow::draw(const glm::mat4& projection, const glm::mat4& view, const glm::mat4& fireLightVP,
-                 const glm::mat4& mainLightVP, GLuint fireShadowTexture,
-                 GLuint mainShadowTexture) {
+                 const glm::mat4& mainLightVP, GLuint fireShadowTexture, GLuint mainShadowTexture) {
     const glm::mat4 fireMVP = fireLightVP * modelMatrix;
     const glm::mat4 lightMVP = mainLightVP * modelMatrix;
     glUseProgram(shadingProgram_->programId());

@@ -17,7 +17,9 @@ ArrowVolley::~ArrowVolley() {
     }
 }
 
-Arrow* ArrowVolley::currentArrow() const { return arrows_[timeline_.currentArrow()]; }
+Arrow* ArrowVolley::currentArrow() const {
+    return arrows_[timeline_.currentArrow()];
+}
 
 void ArrowVolley::update(const glm::mat4& projection, const glm::mat4& view,
                          const glm::mat4& fireLightVP, const glm::mat4& mainLightVP,

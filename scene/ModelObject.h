@@ -24,8 +24,7 @@ class ModelObject : public SceneObject {
     // Imports `modelPath` and binds the meshes to both programs. A file that cannot be read
     // leaves the object without meshes: it then draws nothing.
     ModelObject(const glm::mat4& modelMatrix, const ShaderProgram* shadingProgram,
-                const ShaderProgram* depthProgram, const char* modelPath,
-                GLuint targetFramebuffer);
+                const ShaderProgram* depthProgram, const char* modelPath, GLuint targetFramebuffer);
 
     // Puts the shadow maps on units 1 and 2 with their sampler uniforms and uploads the
     // matrices that map into each map; returns the main light's ("lightBiasMVP").

@@ -4,8 +4,7 @@
 #include "render/ShaderProgram.h"
 
 void Scene::draw(const glm::mat4& projection, const glm::mat4& view, const glm::mat4& fireLightVP,
-                 const glm::mat4& mainLightVP, GLuint fireShadowTexture,
-                 GLuint mainShadowTexture) {
+                 const glm::mat4& mainLightVP, GLuint fireShadowTexture, GLuint mainShadowTexture) {
     glUseProgram(shadingProgram_->programId());
     glViewport(0, 0, frameWidth, frameHeight);
     glBindFramebuffer(GL_FRAMEBUFFER, targetFramebuffer_);

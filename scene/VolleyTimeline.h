@@ -7,7 +7,7 @@
 
 struct VolleyTimeline {
     static constexpr int arrowCount = 3;
-    static constexpr float speed = 10.0f;          // units per second along world -z
+    static constexpr float speed = 10.0f;           // units per second along world -z
     static constexpr float longFlightStop = -25.0f; // arrows 1 and 2 fly while z > this
     static constexpr double shortFlightStop = -7.1; // arrow 3, compared in double precision
 

@@ -14,8 +14,8 @@ const std::string captureTool =
     (fs::path(QUIVERFALL_EXECUTABLE).parent_path() / "tools/capture/quiverfall-capture").string();
 
 // Two seconds of flight at a coarse step: enough to move the camera and flicker the fire.
-const std::vector<std::string> shortFlight = {"--dt", "0.5", "--at", "1,2", "--until", "2",
-                                              "--no-sheet", "--quiet"};
+const std::vector<std::string> shortFlight = {"--dt",    "0.5", "--at",       "1,2",
+                                              "--until", "2",   "--no-sheet", "--quiet"};
 
 ProgramRun capture(const fs::path& out, std::vector<std::string> arguments) {
     arguments.push_back("--out");

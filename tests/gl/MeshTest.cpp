@@ -12,7 +12,8 @@ namespace {
 class MeshTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        shading = demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag").release();
+        shading =
+            demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag").release();
         depth = demoProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag").release();
     }
     static void TearDownTestSuite() {
@@ -168,14 +169,15 @@ TEST_F(MeshTest, DrawIssuesOneVertexPerIndexAndBindsTheTextureOnUnitZero) {
 
 TEST_F(MeshTest, DrawNeverReadsPastTheVertexBuffers) {
     // Six indices over three vertices: a model whose faces share vertices.
-    Mesh mesh({0, 1, 2, 2, 1, 0}, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}},
-              0);
+    Mesh mesh({0, 1, 2, 2, 1, 0}, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {},
+              {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}, 0);
     mesh.bindShadingProgram(*shading);
     EXPECT_EQ(mesh.vertexCount(), 6);
     EXPECT_EQ(mesh.drawnVertexCount(), 3);
     EXPECT_EQ(trianglesDrawn(mesh), 1u);
 
-    Mesh fewNormals({0, 1, 2, 3, 4, 5}, std::vector<glm::vec3>(6), {}, std::vector<glm::vec3>(3), 0);
+    Mesh fewNormals({0, 1, 2, 3, 4, 5}, std::vector<glm::vec3>(6), {}, std::vector<glm::vec3>(3),
+                    0);
     fewNormals.bindShadingProgram(*shading);
     EXPECT_EQ(fewNormals.drawnVertexCount(), 3);
 }

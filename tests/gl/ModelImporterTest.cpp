@@ -1,6 +1,6 @@
 // Importing OBJ files written by the tests: meshes, their lists and their textures.
-#include "assets/Mesh.h"
 #include "assets/ModelImporter.h"
+#include "assets/Mesh.h"
 #include "support/Process.h"
 #include "support/ScopedIo.h"
 
@@ -196,9 +196,8 @@ TEST_F(ModelImporterTest, PointsAndLinesNeverReadPastTheirFaces) {
 TEST_F(ModelImporterTest, MeshesAreAppendedAfterExistingOnesInFileOrder) {
     Mesh* existing = new Mesh({}, {}, {}, {}, 0);
     meshes.push_back(existing);
-    dir.writeFile("Models/pair.obj", std::string(triangleObj) +
-                                         "o near\nf 1//1 2//1 3//1\n"
-                                         "o far\nf 1//1 3//1 2//1 1//1\n");
+    dir.writeFile("Models/pair.obj", std::string(triangleObj) + "o near\nf 1//1 2//1 3//1\n"
+                                                                "o far\nf 1//1 3//1 2//1 1//1\n");
     ASSERT_TRUE(import("./Models/pair.obj"));
     ASSERT_EQ(meshes.size(), 3u);
     EXPECT_EQ(meshes[0], existing);
@@ -211,17 +210,18 @@ TEST_F(ModelImporterTest, MaterialWithTwoDiffuseTexturesLoadsBothAndTheMeshGetsT
     writeImage("Models/first.png");
     aiScene scene;
     scene.mNumMaterials = 1;
-    scene.mMaterials = new aiMaterial*[1]{new aiMaterial};
+    scene.mMaterials = new aiMaterial* [1] { new aiMaterial };
     const aiString first("first.png"), second("second.png");
     scene.mMaterials[0]->AddProperty(&first, AI_MATKEY_TEXTURE_DIFFUSE(0));
     scene.mMaterials[0]->AddProperty(&second, AI_MATKEY_TEXTURE_DIFFUSE(1));
     scene.mNumMeshes = 1;
-    scene.mMeshes = new aiMesh*[1]{new aiMesh};
+    scene.mMeshes = new aiMesh* [1] { new aiMesh };
     ::testing::internal::CaptureStdout();
     appendSceneMeshes(scene, meshes);
     const std::string output = ::testing::internal::GetCapturedStdout();
     // The second path was tried too: it has no file, which is how we see the attempt.
-    EXPECT_EQ(output, "./Models/second.png could not be opened. Are you in the right directory ?\n");
+    EXPECT_EQ(output,
+              "./Models/second.png could not be opened. Are you in the right directory ?\n");
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_NE(meshes[0]->texture(), 0u);
 }

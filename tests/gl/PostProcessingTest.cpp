@@ -14,14 +14,17 @@ namespace {
 constexpr int width = PostProcessing::width;
 constexpr int height = PostProcessing::height;
 
-size_t texelIndex(int x, int y) { return (static_cast<size_t>(y) * width + x) * 3; }
+size_t texelIndex(int x, int y) {
+    return (static_cast<size_t>(y) * width + x) * 3;
+}
 
 class PostProcessingTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         compositeProgram =
             demoProgram("./Shader/postProcess.vert", "./Shader/postProcess.frag").release();
-        blurProgram = demoProgram("./Shader/postProcess.vert", "./Shader/blurShader.frag").release();
+        blurProgram =
+            demoProgram("./Shader/postProcess.vert", "./Shader/blurShader.frag").release();
     }
     static void TearDownTestSuite() {
         delete compositeProgram;
@@ -66,8 +69,7 @@ TEST_F(PostProcessingTest, BlurEndsWithHorizontalTrueAndTheResultInPingpongZero)
     glActiveTexture(GL_TEXTURE0);
     post->blur();
     EXPECT_TRUE(post->horizontal());
-    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING),
-              static_cast<GLint>(post->pingpongFramebuffer(0)));
+    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), static_cast<GLint>(post->pingpongFramebuffer(0)));
     EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(blurProgram->programId()));
 
     const std::vector<float> result = readTextureRgb(post->pingpongTexture(0), width, height);

@@ -16,17 +16,16 @@ const std::string fragmentSource = "#version 330 core\n"
 
 TEST(ShaderProgramTest, BuildsTheDemosProgramsFromTheirFiles) {
     ShaderFailure failure;
-    const auto program = ShaderProgram::fromFiles("./Shader/postProcess.vert",
-                                                  "./Shader/blurShader.frag", failure);
+    const auto program =
+        ShaderProgram::fromFiles("./Shader/postProcess.vert", "./Shader/blurShader.frag", failure);
     ASSERT_NE(program, nullptr) << failure.message;
     EXPECT_TRUE(glIsProgram(program->programId()));
 }
 
 TEST(ShaderProgramTest, BuildsFromSourceTexts) {
     ShaderFailure failure;
-    const auto program =
-        ShaderProgram::fromSources({"plain.vert", vertexSource}, {"plain.frag", fragmentSource},
-                                   failure);
+    const auto program = ShaderProgram::fromSources({"plain.vert", vertexSource},
+                                                    {"plain.frag", fragmentSource}, failure);
     ASSERT_NE(program, nullptr) << failure.message;
     GLint linked = 0;
     glGetProgramiv(program->programId(), GL_LINK_STATUS, &linked);
@@ -35,8 +34,8 @@ TEST(ShaderProgramTest, BuildsFromSourceTexts) {
 
 TEST(ShaderProgramTest, AMissingFileIsNamedInTheSystemsLine) {
     ShaderFailure failure;
-    const auto program =
-        ShaderProgram::fromFiles("./Shader/postProcess.vert", "./Shader/noSuchShader.frag", failure);
+    const auto program = ShaderProgram::fromFiles("./Shader/postProcess.vert",
+                                                  "./Shader/noSuchShader.frag", failure);
     EXPECT_EQ(program, nullptr);
     EXPECT_EQ(failure.source, "./Shader/noSuchShader.frag");
     EXPECT_EQ(failure.message, "ERROR: Could not load file ./Shader/noSuchShader.frag");

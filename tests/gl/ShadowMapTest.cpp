@@ -1,8 +1,8 @@
 // A light's shadow map: the depth texture and framebuffer it sets up, the state its depth pass
 // leaves behind, and the depths the pass writes.
-#include "render/FrameSize.h"
 #include "render/ShadowMap.h"
 #include "assets/Mesh.h"
+#include "render/FrameSize.h"
 #include "render/ShaderProgram.h"
 #include "scene/SceneObject.h"
 #include "support/GlTestUtil.h"

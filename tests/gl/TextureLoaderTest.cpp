@@ -12,9 +12,7 @@ namespace {
 
 struct Rgb {
     int r, g, b;
-    bool operator==(const Rgb& other) const {
-        return r == other.r && g == other.g && b == other.b;
-    }
+    bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
 };
 
 class TextureLoaderTest : public ::testing::Test {
@@ -165,8 +163,8 @@ TEST_F(TextureLoaderTest, ImageWithAlphaKeepsItsColours) {
 }
 
 TEST_F(TextureLoaderTest, SixteenBitImagesAreConverted) {
-    FIBITMAP* rgb565 = FreeImage_Allocate(4, 2, 16, FI16_565_RED_MASK, FI16_565_GREEN_MASK,
-                                          FI16_565_BLUE_MASK);
+    FIBITMAP* rgb565 =
+        FreeImage_Allocate(4, 2, 16, FI16_565_RED_MASK, FI16_565_GREEN_MASK, FI16_565_BLUE_MASK);
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 4; ++x) {
             RGBQUAD white{255, 255, 255, 0};
@@ -202,12 +200,13 @@ TEST_F(TextureLoaderTest, SixteenBitImagesAreConverted) {
 TEST_F(TextureLoaderTest, MissingFileAndUnknownExtensionPrintTheLineAndGiveZero) {
     std::string output;
     EXPECT_EQ(loadQuietly("missing.png", output), 0u);
-    EXPECT_EQ(output, path("missing.png") + " could not be opened. Are you in the right directory ?\n");
+    EXPECT_EQ(output,
+              path("missing.png") + " could not be opened. Are you in the right directory ?\n");
 
     dir.writeFile("image.unknownformat", "not an image");
     EXPECT_EQ(loadQuietly("image.unknownformat", output), 0u);
-    EXPECT_EQ(output,
-              path("image.unknownformat") + " could not be opened. Are you in the right directory ?\n");
+    EXPECT_EQ(output, path("image.unknownformat") +
+                          " could not be opened. Are you in the right directory ?\n");
 }
 
 TEST_F(TextureLoaderTest, TruncatedFileNeverCrashes) {

@@ -179,7 +179,8 @@ PixelBox currentArrowOnScreen() {
                 continue; // behind the eye
             }
             const int x = static_cast<int>((clip.x / clip.w * 0.5f + 0.5f) * PostProcessing::width);
-            const int y = static_cast<int>((clip.y / clip.w * 0.5f + 0.5f) * PostProcessing::height);
+            const int y =
+                static_cast<int>((clip.y / clip.w * 0.5f + 0.5f) * PostProcessing::height);
             box.left = std::min(box.left, x - margin);
             box.right = std::max(box.right, x + margin);
             box.bottom = std::min(box.bottom, y - margin);
@@ -284,8 +285,8 @@ TEST_F(DemoRunTest, FlightAndVolleyRunToBlackWithTheArrowsOnScreen) {
             EXPECT_GE(box.visibleArea(), 1000) << "arrow " << nextArrow + 1 << " is out of view";
             EXPECT_GT(arrowPixels * 10, box.visibleArea())
                 << "arrow " << nextArrow + 1 << " hardly shows at " << elapsed << " s, "
-                << travelled << " units flown: " << arrowPixels << " of the "
-                << box.visibleArea() << " pixels where it should be";
+                << travelled << " units flown: " << arrowPixels << " of the " << box.visibleArea()
+                << " pixels where it should be";
             ++nextArrow;
         }
     }

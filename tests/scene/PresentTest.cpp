@@ -4,8 +4,8 @@
 // frame of the demo has, then run a frame without a redraw.
 #include "app/Frame.h"
 #include "app/Globals.h"
-#include "offscreen/OffscreenWindow.h"
 #include "app/ScriptedKeys.h"
+#include "offscreen/OffscreenWindow.h"
 #include "scene/RestoresDemoState.h"
 #include "support/ImageCompare.h"
 

@@ -25,8 +25,12 @@ GLuint roomTriangles() {
     return triangles;
 }
 
-GLuint redrawWithBloom() { return 3 * roomTriangles() + blurPasses * quadTriangles + quadTriangles; }
-GLuint redrawWithoutBloom() { return 3 * roomTriangles() + quadTriangles; }
+GLuint redrawWithBloom() {
+    return 3 * roomTriangles() + blurPasses * quadTriangles + quadTriangles;
+}
+GLuint redrawWithoutBloom() {
+    return 3 * roomTriangles() + quadTriangles;
+}
 
 // Triangles the GL assembled during one frame with `held` keys.
 GLuint trianglesOfFrame(std::set<int> held, float dt = 1.0f / 30.0f) {

@@ -9,10 +9,10 @@
 #include "app/ScriptedKeys.h"
 #include "render/PostProcessing.h"
 #include "render/ShadowMap.h"
+#include "scene/RestoresDemoState.h"
 #include "scene/Scene.h"
 #include "support/ImageCompare.h"
 #include "support/PictureRegions.h"
-#include "scene/RestoresDemoState.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -52,8 +52,8 @@ int sunlitShaftsAlongRow(const Picture& shaded, const Picture& sunless, int row)
     int runStart = -1;
     int lastLit = -minimumWidth - 1;
     for (int x = 0; x <= shaded.width; ++x) {
-        const bool lit = x < shaded.width &&
-                         brightness(shaded, x, row) * 10 > brightness(sunless, x, row) * 11;
+        const bool lit =
+            x < shaded.width && brightness(shaded, x, row) * 10 > brightness(sunless, x, row) * 11;
         if (lit) {
             if (x - lastLit > minimumWidth) {
                 runStart = x; // after a shadow wide enough, a new shaft starts here
@@ -111,8 +111,8 @@ Picture redrawWithShadowMapFilled(const ShadowMap& filled, double depth, const s
     glClearDepth(1.0);
     glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->sceneFramebuffer());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    scene->draw(cameraProjection, camera.view, fireLightVP, mainLightVP,
-                fireShadow->depthTexture(), lightShadow->depthTexture());
+    scene->draw(cameraProjection, camera.view, fireLightVP, mainLightVP, fireShadow->depthTexture(),
+                lightShadow->depthTexture());
     postProcessing->blur();
     postProcessing->composite();
     glUseProgram(0);
@@ -175,8 +175,7 @@ TEST_F(ViewTest, BloomGlowsAroundTheFlamesAndNowhereElse) {
         const Picture bloomed = redrawAt(c.pose, std::string(c.name) + "_bloom_on");
 
         const Mask flames = brightPixels(plain, flameBrightness);
-        ASSERT_GE(flames.count(), c.glowingAtLeast)
-            << "the flames are not bright enough to glow";
+        ASSERT_GE(flames.count(), c.glowingAtLeast) << "the flames are not bright enough to glow";
         const HaloChange reach = compareAroundMask(plain, bloomed, flames, haloRadius);
         EXPECT_GT(reach.brightenedNear, c.glowingAtLeast)
             << "bloom brightens too few pixels around the flames: the glow does not show";

@@ -1,7 +1,7 @@
 // Test entry for tests of the whole demo: one hidden window with the program's own set-up, shared
 // by every test of the binary and released at the end, as the program does.
-#include "offscreen/OffscreenWindow.h"
 #include "app/SceneSetup.h"
+#include "offscreen/OffscreenWindow.h"
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>

@@ -15,8 +15,8 @@ constexpr double maxMeanDifference = 1.5;
 
 struct ImageDifference {
     bool sameSize = false;
-    int maxDifference = 0;      // largest difference of one channel, 0..255
-    double meanDifference = 0;  // mean over all channels of all pixels
+    int maxDifference = 0;     // largest difference of one channel, 0..255
+    double meanDifference = 0; // mean over all channels of all pixels
 };
 
 ImageDifference compareImages(const Picture& actual, const Picture& reference);

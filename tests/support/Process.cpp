@@ -52,8 +52,8 @@ void TempDirectory::writeFile(const std::string& relativePath, const std::string
 Process::Process(const std::string& executable, const std::vector<std::string>& arguments,
                  const fs::path& workingDirectory, const ProcessOptions& options) {
     static int counter = 0;
-    const std::string stem = "quiverfall-proc-" + std::to_string(getpid()) + "-" +
-                             std::to_string(counter++);
+    const std::string stem =
+        "quiverfall-proc-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
     stdoutPath_ = fs::temp_directory_path() / (stem + ".out");
     stderrPath_ = fs::temp_directory_path() / (stem + ".err");
 
@@ -125,7 +125,9 @@ bool Process::typeOnTerminal(const std::string& text) const {
            write(terminal_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
 }
 
-bool Process::running() { return !waitForExit(0.0).has_value(); }
+bool Process::running() {
+    return !waitForExit(0.0).has_value();
+}
 
 void Process::kill() {
     if (pid_ > 0 && running()) {
@@ -134,9 +136,13 @@ void Process::kill() {
     }
 }
 
-std::string Process::standardOutput() const { return readWholeFile(stdoutPath_); }
+std::string Process::standardOutput() const {
+    return readWholeFile(stdoutPath_);
+}
 
-std::string Process::standardError() const { return readWholeFile(stderrPath_); }
+std::string Process::standardError() const {
+    return readWholeFile(stderrPath_);
+}
 
 ProgramRun runProgram(const fs::path& workingDirectory, double timeoutSeconds) {
     Process program(QUIVERFALL_EXECUTABLE, {}, workingDirectory);

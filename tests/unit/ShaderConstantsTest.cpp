@@ -26,8 +26,7 @@ std::string constantIn(const std::string& path, const std::string& name) {
 
 TEST(ShaderConstantsTest, BothShadingStagesFadeTheLightsFrameOverTheSameEdge) {
     const std::string vertexEdge = constantIn("./Shader/standardShading.vert", "shadowFrameEdge");
-    const std::string fragmentEdge =
-        constantIn("./Shader/standardShading.frag", "shadowFrameEdge");
+    const std::string fragmentEdge = constantIn("./Shader/standardShading.frag", "shadowFrameEdge");
     ASSERT_FALSE(vertexEdge.empty()) << "standardShading.vert declares no shadowFrameEdge";
     ASSERT_FALSE(fragmentEdge.empty()) << "standardShading.frag declares no shadowFrameEdge";
     EXPECT_EQ(vertexEdge, fragmentEdge);

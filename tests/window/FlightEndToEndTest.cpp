@@ -20,9 +20,9 @@ constexpr double endingTimeoutSeconds = 90.0;
 constexpr double slowestSafeFrameSeconds = 0.5;
 
 bool isBlack(const WindowImage& image) {
-    return !image.rgb.empty() &&
-           std::all_of(image.rgb.begin(), image.rgb.end(),
-                       [](char channel) { return static_cast<unsigned char>(channel) < 4; });
+    return !image.rgb.empty() && std::all_of(image.rgb.begin(), image.rgb.end(), [](char channel) {
+        return static_cast<unsigned char>(channel) < 4;
+    });
 }
 
 double median(std::vector<double> values) {
@@ -96,8 +96,9 @@ TEST(FlightEndToEndTest, FlightAndVolleyEndInBlackAndEscapeThenQuits) {
         std::this_thread::sleep_for(std::chrono::milliseconds(15));
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    const double worst =
-        frameIntervals.empty() ? 0.0 : *std::max_element(frameIntervals.begin(), frameIntervals.end());
+    const double worst = frameIntervals.empty()
+                             ? 0.0
+                             : *std::max_element(frameIntervals.begin(), frameIntervals.end());
     std::printf("flight to black: %.1f s, %zu picture changes, frame time median %.3f s, "
                 "worst %.3f s\n",
                 seconds, frameIntervals.size(), median(frameIntervals), worst);

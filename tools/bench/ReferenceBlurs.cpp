@@ -53,8 +53,8 @@ std::unique_ptr<ShaderProgram> buildProgram(const char* name, const char* fragme
     const std::string vertexSource((std::istreambuf_iterator<char>(vertexFile)),
                                    std::istreambuf_iterator<char>());
     ShaderFailure failure;
-    auto program = ShaderProgram::fromSources({vertexPath, vertexSource},
-                                              {name, fragmentSource}, failure);
+    auto program =
+        ShaderProgram::fromSources({vertexPath, vertexSource}, {name, fragmentSource}, failure);
     if (program == nullptr) {
         std::fprintf(stderr, "quiverfall-bench: %s: %s\n", failure.source.c_str(),
                      failure.message.c_str());

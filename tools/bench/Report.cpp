@@ -73,8 +73,7 @@ void printBenchLine(const std::vector<std::pair<std::string, double>>& figures) 
 } // namespace
 
 void printReport(const PassTimer& timer, const BenchOptions& options, const RunFacts& facts) {
-    std::printf("quiverfall-bench on %s, %dx%d\n", facts.renderer.c_str(), frameWidth,
-                frameHeight);
+    std::printf("quiverfall-bench on %s, %dx%d\n", facts.renderer.c_str(), frameWidth, frameHeight);
     std::printf("%d redraw rounds and %d idle frames, after %d warm-up of each; "
                 "time step %.4f s\n",
                 options.redrawFrames, options.idleFrames, options.warmupFrames,

@@ -8,9 +8,9 @@
 #include "ReferenceBlurs.h"
 #include "Report.h"
 
-#include "offscreen/OffscreenWindow.h"
 #include "app/SceneSetup.h"
 #include "app/ScriptedKeys.h"
+#include "offscreen/OffscreenWindow.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>

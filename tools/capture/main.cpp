@@ -6,9 +6,9 @@
 #include "app/Camera.h"
 #include "app/Frame.h"
 #include "app/Globals.h"
-#include "offscreen/OffscreenWindow.h"
 #include "app/SceneSetup.h"
 #include "app/ScriptedKeys.h"
+#include "offscreen/OffscreenWindow.h"
 #include "scene/ArrowVolley.h"
 
 #include <GL/glew.h>

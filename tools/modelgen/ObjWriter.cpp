@@ -88,8 +88,8 @@ bool writeObj(const std::string& directory, const std::string& baseName, const M
                                         number(v.position.z));
                     const size_t uv = uvs.index(number(v.uv.x) + " " + number(v.uv.y));
                     const glm::vec3 normal = v.normal * normalLength;
-                    const size_t n = normals.index(number(normal.x) + " " + number(normal.y) +
-                                                   " " + number(normal.z));
+                    const size_t n = normals.index(number(normal.x) + " " + number(normal.y) + " " +
+                                                   number(normal.z));
                     faces += " " + std::to_string(p) + "/" + std::to_string(uv) + "/" +
                              std::to_string(n);
                 }

@@ -146,8 +146,9 @@ void woodpile(MeshBuilder& room) {
         // Each layer rests in the grooves of the one below, half a log's spacing inwards.
         const float y = radius + static_cast<float>(layer) * 1.8f * radius;
         for (int i = 0; i < logs; ++i) {
-            const float z = zMiddle + (static_cast<float>(i) - 0.5f * static_cast<float>(logs - 1)) *
-                                          2.1f * radius;
+            const float z =
+                zMiddle +
+                (static_cast<float>(i) - 0.5f * static_cast<float>(logs - 1)) * 2.1f * radius;
             const float jitter = rng.range(-0.08f, 0.08f);
             rod(room, material::timber, vec3(xLow + jitter, y, z), vec3(xHigh + jitter, y, z),
                 radius * rng.range(0.9f, 1.05f), 8, 1.0f);

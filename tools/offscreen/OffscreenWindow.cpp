@@ -41,8 +41,7 @@ Picture readWindowPixels() {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, picture.width, picture.height, GL_RGB, GL_UNSIGNED_BYTE,
-                 picture.rgb.data());
+    glReadPixels(0, 0, picture.width, picture.height, GL_RGB, GL_UNSIGNED_BYTE, picture.rgb.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     return picture;
 }
