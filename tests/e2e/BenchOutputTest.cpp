@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -92,8 +93,13 @@ class BenchOutputTest : public ::testing::Test {
         if (!fs::exists(benchExecutable())) {
             return;
         }
+        files = new TempDirectory;
+        // An earlier run to compare with: 4 frames where this run has 2, and no room figure.
+        files->writeFile("earlier.json", "{\"frames\": 4, \"gl_errors\": 0}\n");
         Process bench(benchExecutable().string(),
-                      {"--frames", "2", "--idle-frames", "5", "--warmup", "1"},
+                      {"--frames", "2", "--idle-frames", "5", "--warmup", "1", "--json",
+                       (files->path() / "this.json").string(), "--compare",
+                       (files->path() / "earlier.json").string()},
                       QUIVERFALL_SOURCE_DIR);
         run = new ProgramRun{bench.waitForExit(benchTimeoutSeconds), bench.standardOutput(),
                              bench.standardError()};
@@ -101,6 +107,8 @@ class BenchOutputTest : public ::testing::Test {
     static void TearDownTestSuite() {
         delete run;
         run = nullptr;
+        delete files;
+        files = nullptr;
     }
 
     void SetUp() override {
@@ -111,9 +119,32 @@ class BenchOutputTest : public ::testing::Test {
     }
 
     static ProgramRun* run;
+    static TempDirectory* files;
 };
 
 ProgramRun* BenchOutputTest::run = nullptr;
+TempDirectory* BenchOutputTest::files = nullptr;
+
+// The --json file holds the same figures as the BENCH line.
+void expectTheJsonFileHoldsTheBenchLine(const ProgramRun& run, const fs::path& jsonFile) {
+    std::ifstream file(jsonFile);
+    std::string json;
+    std::getline(file, json);
+    EXPECT_EQ("BENCH " + json, lastLine(run.standardOutput)) << jsonFile;
+}
+
+// --compare lists each figure beside the earlier run's: 2 frames against 4 is half, -50%.
+void expectTheChangeAgainstTheEarlierRun(const ProgramRun& run) {
+    const std::string& out = run.standardOutput;
+    ASSERT_NE(out.find("change against "), std::string::npos) << out;
+    const size_t frames = out.find("\nframes ", out.find("change against "));
+    ASSERT_NE(frames, std::string::npos) << out;
+    const std::string line = out.substr(frames + 1, out.find('\n', frames + 1) - frames - 1);
+    EXPECT_NE(line.find("0.50x"), std::string::npos) << line;
+    EXPECT_NE(line.find("-50.0%"), std::string::npos) << line;
+    EXPECT_NE(out.find("(not in the other run)"), std::string::npos)
+        << "figures the earlier run lacks are not marked";
+}
 
 void expectEndsWithStatusZero(const ProgramRun& run) {
     EXPECT_EQ(*run.exitStatus, 0) << run.standardOutput << run.standardError;
@@ -186,7 +217,8 @@ TEST(BenchOptionsTest, HelpExplainsEveryOption) {
     const std::optional<int> status = help.waitForExit(30.0);
     ASSERT_TRUE(status.has_value());
     EXPECT_EQ(*status, 0);
-    for (const char* option : {"--frames", "--idle-frames", "--warmup", "--help"}) {
+    for (const char* option :
+         {"--frames", "--idle-frames", "--warmup", "--json", "--compare", "--help"}) {
         EXPECT_NE(help.standardOutput().find(option), std::string::npos) << option;
     }
 }
@@ -207,6 +239,8 @@ TEST_F(BenchOutputTest, OneShortRunReportsEveryFigure) {
     expectLastLineIsTheBenchJson(*run);
     expectEveryFigureIsPresentAndPositive(*run);
     expectPrintsATableForAPerson(*run);
+    expectTheJsonFileHoldsTheBenchLine(*run, files->path() / "this.json");
+    expectTheChangeAgainstTheEarlierRun(*run);
 }
 
 } // namespace

@@ -14,11 +14,12 @@ const char* const helpText =
     "./Models like the demo) with standard input from /dev/null, since a missing model makes\n"
     "the importer wait for Enter. Needs an X display; use xvfb-run without one.\n"
     "\n"
-    "Measured, in the order a redrawn frame runs them: the clear of the scene framebuffer, the\n"
-    "fire's and the main light's shadow passes, one arrow's shaded draw, the room's shaded draw,\n"
-    "the 20-pass bloom blur and the composite; then the whole redrawn frame (runFrame with a\n"
-    "redraw forced), the idle frame (runFrame with nothing to redraw) and the buffer swap with\n"
-    "event polling. Two references run on the same bloom image in every measured round: 20\n"
+    "Measured, each pass of the program's own frame as the frame runs it (with the arrow volley\n"
+    "running, so the arrow is drawn): the clear of the scene framebuffer, the fire's and the\n"
+    "main light's shadow passes, the arrow, the room, the 20-pass bloom blur, the composite and\n"
+    "the copy of the finished picture, and in a frame without a redraw the copy put back into\n"
+    "the window; then the whole redrawn frame, the idle frame (runFrame with nothing to redraw)\n"
+    "and the buffer swap with event polling. Two references run on the same bloom image in every measured round: 20\n"
     "single-texelFetch copy passes (the least a 20-pass chain can cost) and 10 passes of the\n"
     "usual 9-tap bilinear Gaussian bloom.\n"
     "\n"
@@ -26,6 +27,9 @@ const char* const helpText =
     "                   by one, the two references, and one whole redrawn frame\n"
     "  --idle-frames N  measured idle frames (default: 200)\n"
     "  --warmup N       rounds and idle frames run first and not counted (default: 2; 0 allowed)\n"
+    "                   (--frames and --warmup together: at most 150)\n"
+    "  --json PATH      also write the figures to PATH as one JSON object\n"
+    "  --compare PATH   print each figure's change against another run's --json file\n"
     "  --help           this text\n"
     "\n"
     "Output: a table per clock (median, minimum, maximum and interquartile range in\n"
@@ -67,6 +71,10 @@ bool parseBenchOptions(int argc, char** argv, BenchOptions& options, bool& helpS
                 std::fprintf(stderr, "--idle-frames needs a whole number of at least 1\n");
                 return false;
             }
+        } else if (argument == "--json" && hasValue) {
+            options.jsonPath = argv[++i];
+        } else if (argument == "--compare" && hasValue) {
+            options.comparePath = argv[++i];
         } else if (argument == "--warmup" && hasValue) {
             if (!parseCount(argv[++i], 0, options.warmupFrames)) {
                 std::fprintf(stderr, "--warmup needs a whole number of at least 0\n");

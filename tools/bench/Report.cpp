@@ -4,11 +4,16 @@
 #include "BenchOptions.h"
 #include "Measure.h"
 #include "PassTimer.h"
+#include "FlatJson.h"
 #include "Summary.h"
 
 #include "render/FrameSize.h"
 
 #include <cstdio>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,16 +63,33 @@ double ratio(double numerator, double denominator) {
     return denominator > 0.0 ? numerator / denominator : 0.0;
 }
 
-// %.6g keeps sub-microsecond medians from printing as 0 and is valid JSON for finite numbers.
-void printBenchLine(const std::vector<std::pair<std::string, double>>& figures) {
-    std::string line = "BENCH {";
-    for (size_t i = 0; i < figures.size(); ++i) {
-        char number[32];
-        std::snprintf(number, sizeof(number), "%.6g", figures[i].second);
-        line += (i == 0 ? "\"" : ", \"") + figures[i].first + "\": " + number;
+// Each figure of this run beside the same figure of an earlier run, with the ratio this/other.
+// Figures only one of the two runs has are listed as such.
+void printComparison(const Figures& figures, const std::string& otherPath) {
+    std::ifstream file(otherPath);
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::optional<std::map<std::string, double>> other = parseFlatJson(text.str());
+    if (!other) {
+        std::printf("\ncannot compare: %s is not a --json file of the bench\n", otherPath.c_str());
+        return;
     }
-    line += "}";
-    std::printf("%s\n", line.c_str());
+    std::printf("\nchange against %s\n%-34s %12s %12s %9s %9s\n", otherPath.c_str(), "figure",
+                "other", "this", "ratio", "change");
+    for (const auto& [name, value] : figures) {
+        const auto found = other->find(name);
+        if (found == other->end()) {
+            std::printf("%-34s %12s %12.4g   (not in the other run)\n", name.c_str(), "-", value);
+            continue;
+        }
+        const double before = found->second;
+        if (before == 0.0) {
+            std::printf("%-34s %12.4g %12.4g\n", name.c_str(), before, value);
+            continue;
+        }
+        std::printf("%-34s %12.4g %12.4g %8.2fx %+8.1f%%\n", name.c_str(), before, value,
+                    value / before, 100.0 * (value - before) / before);
+    }
 }
 
 } // namespace
@@ -96,7 +118,7 @@ void printReport(const PassTimer& timer, const BenchOptions& options, const RunF
     std::printf("\npeak resident memory: %.1f MB\n", facts.peakResidentMb);
     std::printf("GL errors seen: %d\n", facts.glErrors);
 
-    std::vector<std::pair<std::string, double>> figures = {
+    Figures figures = {
         {"frames", options.redrawFrames},
         {"idle_frames", options.idleFrames},
         {"warmup", options.warmupFrames},
@@ -115,5 +137,16 @@ void printReport(const PassTimer& timer, const BenchOptions& options, const RunF
     figures.emplace_back("blur_vs_tutorial_gl", ratio(blurGl, tutorialGl));
     figures.emplace_back("peak_rss_mb", facts.peakResidentMb);
     figures.emplace_back("gl_errors", facts.glErrors);
-    printBenchLine(figures);
+
+    if (!options.comparePath.empty()) {
+        printComparison(figures, options.comparePath);
+    }
+    if (!options.jsonPath.empty()) {
+        std::ofstream json(options.jsonPath);
+        json << toFlatJson(figures) << "\n";
+        if (!json) {
+            std::fprintf(stderr, "quiverfall-bench: cannot write %s\n", options.jsonPath.c_str());
+        }
+    }
+    std::printf("BENCH %s\n", toFlatJson(figures).c_str());
 }
