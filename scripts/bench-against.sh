@@ -32,8 +32,9 @@ if [[ ! -x "$aside/build/tools/bench/quiverfall-bench" ]]; then
 fi
 scripts/build.sh >/dev/null
 
-results=$(mktemp -d)
-trap 'rm -rf "$results"' EXIT
+# The BENCH lines of every run are kept beside the build, one file per run.
+results="$aside/runs-$(date +%Y%m%d-%H%M%S)"
+mkdir -p "$results"
 for ((run = 1; run <= runs; ++run)); do
     echo "Run $run of $runs: $commit, then this tree"
     (cd "$aside/tree" && ../build/tools/bench/quiverfall-bench "$@" </dev/null) |
@@ -41,6 +42,7 @@ for ((run = 1; run <= runs; ++run)); do
     build/tools/bench/quiverfall-bench "$@" </dev/null |
         grep '^BENCH ' | sed 's/^BENCH //' >"$results/this.$run"
 done
+echo "BENCH lines of every run: $results/"
 
 # One "build figure value" line per figure and run, then the medians side by side.
 for build in other this; do
@@ -66,8 +68,9 @@ done | sort -k2,2 -k1,1 -k3,3g | awk -v commit="$commit" '
                 for (j = 1; j <= c; ++j) list[j] = values[build SUBSEP name, j]
                 med[build] = c ? median(list, c) : ""
             }
-            ratio = (med["other"] != "" && med["other"] + 0 != 0 && med["this"] != "") ?
-                    sprintf("%.2f", med["this"] / med["other"]) : "-"
+            ratio = "-"
+            if (med["other"] != "" && med["other"] + 0 != 0 && med["this"] != "")
+                ratio = sprintf("%.2f", med["this"] / med["other"])
             printf "%-34s %12s %12s %8s\n", name, med["other"], med["this"], ratio
         }
     }'

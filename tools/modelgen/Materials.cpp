@@ -49,6 +49,12 @@ constexpr int kJpegQuality = 88;
 
 } // namespace
 
+const std::vector<std::string>& shellMaterialsDrawnLast() {
+    static const std::vector<std::string> materials = {material::plaster, material::stone,
+                                                       material::floor, material::sky};
+    return materials;
+}
+
 std::vector<MaterialEntry> materialEntries() {
     std::vector<MaterialEntry> entries;
     for (const MaterialRecipe& m : kMaterials) {

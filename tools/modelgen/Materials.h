@@ -40,6 +40,12 @@ constexpr float kIronRepeat = 1.0f;
 constexpr float kStrawRepeat = 1.5f;
 constexpr float kClayRepeat = 1.0f;
 
+// The hall's shell, in the order the room's meshes should end: the demo draws a model's meshes in
+// file order, and the depth test rejects a hidden fragment before shading it only when what
+// hides it was drawn first. Walls, ceiling and floor are large and mostly hidden behind the
+// furniture, so they come after it; the sky outside the window, hidden by all the walls, last.
+const std::vector<std::string>& shellMaterialsDrawnLast();
+
 // Entries for the MTL writer: every material with its texture path relative to Models/.
 std::vector<MaterialEntry> materialEntries();
 

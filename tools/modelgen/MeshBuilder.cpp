@@ -1,6 +1,8 @@
 // Triangle collection and primitive shapes: boxes, surfaces of revolution, discs and cloth.
 #include "MeshBuilder.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -53,6 +55,19 @@ glm::vec2 pieceOffset(const glm::mat4& placement) {
 }
 
 } // namespace
+
+void MeshBuilder::moveGroupsToEnd(const std::vector<std::string>& materials) {
+    for (const std::string& material : materials) {
+        const auto found =
+            std::find_if(meshGroups.begin(), meshGroups.end(),
+                         [&material](const MeshGroup& g) { return g.material == material; });
+        if (found != meshGroups.end()) {
+            MeshGroup moved = std::move(*found);
+            meshGroups.erase(found);
+            meshGroups.push_back(std::move(moved));
+        }
+    }
+}
 
 MeshGroup& MeshBuilder::group(const std::string& material) {
     for (MeshGroup& g : meshGroups) {

@@ -85,6 +85,10 @@ class MeshBuilder {
 
     const std::vector<MeshGroup>& groups() const { return meshGroups; }
 
+    // Moves the groups of the given materials behind all others, in the order given; the others
+    // keep their order. The demo draws a model's meshes in this order.
+    void moveGroupsToEnd(const std::vector<std::string>& materials);
+
   private:
     MeshGroup& group(const std::string& material);
     void transformedTriangle(const std::string& material, const glm::mat4& placement, Vertex a,

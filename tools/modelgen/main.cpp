@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
     MeshBuilder room;
     buildRoomShell(room);
     buildRoomProps(room);
+    room.moveGroupsToEnd(shellMaterialsDrawnLast());
     bool ok = writeModel(directory, "room", room);
 
     const glm::vec3 tips[3] = {kArrow1Tip, kArrow2Tip, kArrow3Tip};
