@@ -35,12 +35,24 @@ scripts/build.sh >/dev/null
 # The BENCH lines of every run are kept beside the build, one file per run.
 results="$aside/runs-$(date +%Y%m%d-%H%M%S)"
 mkdir -p "$results"
-for ((run = 1; run <= runs; ++run)); do
-    echo "Run $run of $runs: $commit, then this tree"
+bench_other() {
     (cd "$aside/tree" && ../build/tools/bench/quiverfall-bench "$@" </dev/null) |
-        grep '^BENCH ' | sed 's/^BENCH //' >"$results/other.$run"
-    build/tools/bench/quiverfall-bench "$@" </dev/null |
-        grep '^BENCH ' | sed 's/^BENCH //' >"$results/this.$run"
+        grep '^BENCH ' | sed 's/^BENCH //'
+}
+bench_this() {
+    build/tools/bench/quiverfall-bench "$@" </dev/null | grep '^BENCH ' | sed 's/^BENCH //'
+}
+# The builds take turns going first, so neither always runs on a machine the other warmed up.
+for ((run = 1; run <= runs; ++run)); do
+    if ((run % 2)); then
+        echo "Run $run of $runs: $commit, then this tree"
+        bench_other "$@" >"$results/other.$run"
+        bench_this "$@" >"$results/this.$run"
+    else
+        echo "Run $run of $runs: this tree, then $commit"
+        bench_this "$@" >"$results/this.$run"
+        bench_other "$@" >"$results/other.$run"
+    fi
 done
 echo "BENCH lines of every run: $results/"
 

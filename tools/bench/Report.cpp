@@ -2,9 +2,9 @@
 
 #include "BenchFrames.h"
 #include "BenchOptions.h"
+#include "FlatJson.h"
 #include "Measure.h"
 #include "PassTimer.h"
-#include "FlatJson.h"
 #include "Summary.h"
 
 #include "render/FrameSize.h"
