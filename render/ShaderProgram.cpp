@@ -7,16 +7,6 @@
 
 namespace {
 
-std::optional<ShaderSource> readSource(const std::string& path, ShaderFailure& failure) {
-    std::ifstream file(path);
-    if (!file.good()) {
-        failure = {path, "ERROR: Could not load file " + path};
-        return std::nullopt;
-    }
-    return ShaderSource{path, std::string((std::istreambuf_iterator<char>(file)),
-                                          std::istreambuf_iterator<char>())};
-}
-
 // An info log as the driver wrote it, up to its terminating zero.
 template <typename GetLength, typename GetLog>
 std::string infoLog(GetLength getLength, GetLog getLog) {
@@ -30,6 +20,16 @@ std::string infoLog(GetLength getLength, GetLog getLog) {
 
 } // namespace
 
+std::optional<ShaderSource> readShaderSource(const std::string& path, ShaderFailure& failure) {
+    std::ifstream file(path);
+    if (!file.good()) {
+        failure = {path, "ERROR: Could not load file " + path};
+        return std::nullopt;
+    }
+    return ShaderSource{path, std::string((std::istreambuf_iterator<char>(file)),
+                                          std::istreambuf_iterator<char>())};
+}
+
 std::unique_ptr<ShaderProgram> ShaderProgram::fromFiles(const std::string& vertexPath,
                                                         const std::string& fragmentPath,
                                                         ShaderFailure& failure) {
@@ -39,12 +39,12 @@ std::unique_ptr<ShaderProgram> ShaderProgram::fromFiles(const std::string& verte
     if (!program->createProgram(failure)) {
         return nullptr;
     }
-    const std::optional<ShaderSource> vertex = readSource(vertexPath, failure);
+    const std::optional<ShaderSource> vertex = readShaderSource(vertexPath, failure);
     if (!vertex ||
         !program->compileShader(*vertex, GL_VERTEX_SHADER, program->vertexShaderId_, failure)) {
         return nullptr;
     }
-    const std::optional<ShaderSource> fragment = readSource(fragmentPath, failure);
+    const std::optional<ShaderSource> fragment = readShaderSource(fragmentPath, failure);
     if (!fragment || !program->compileShader(*fragment, GL_FRAGMENT_SHADER,
                                              program->fragmentShaderId_, failure)) {
         return nullptr;

@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 // Why a program could not be built.
@@ -21,6 +22,10 @@ struct ShaderSource {
     std::string name;
     std::string text;
 };
+
+// Reads a shader file into a source named by its path; nothing (and `failure` filled with the
+// system's line for a missing file) when it cannot be opened.
+std::optional<ShaderSource> readShaderSource(const std::string& path, ShaderFailure& failure);
 
 class ShaderProgram {
   public:

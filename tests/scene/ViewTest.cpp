@@ -7,10 +7,8 @@
 #include "app/Frame.h"
 #include "app/Globals.h"
 #include "app/ScriptedKeys.h"
-#include "render/PostProcessing.h"
 #include "render/ShadowMap.h"
 #include "scene/RestoresDemoState.h"
-#include "scene/Scene.h"
 #include "support/ImageCompare.h"
 #include "support/PictureRegions.h"
 
@@ -95,27 +93,42 @@ Picture redrawAt(const Pose& pose, const std::string& name) {
     return picture;
 }
 
-// The same view with one light's shadow map overwritten after its pass, through the redraw's own
-// passes: a map cleared to depth 1 (the far plane) counts every surface as lit, so the light
-// casts no shadows; one cleared to depth 0 counts every surface as shadowed, so it lights
+// The same view redrawn by the program's own frame, with one light's shadow map overwritten right
+// after its pass: a map cleared to depth 1 (the far plane) counts every surface as lit, so the
+// light casts no shadows; one cleared to depth 0 counts every surface as shadowed, so it lights
 // nothing.
 constexpr double everythingLit = 1.0;
 constexpr double everythingShadowed = 0.0;
 
-Picture redrawWithShadowMapFilled(const ShadowMap& filled, double depth, const std::string& name) {
-    fireShadow->render(shadowCasters, fireLightVP);
-    lightShadow->render(shadowCasters, mainLightVP);
-    glBindFramebuffer(GL_FRAMEBUFFER, filled.shadowFramebuffer());
-    glClearDepth(depth);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glClearDepth(1.0);
-    glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->sceneFramebuffer());
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    scene->draw(cameraProjection, camera.view, fireLightVP, mainLightVP, fireShadow->depthTexture(),
-                lightShadow->depthTexture());
-    postProcessing->blur();
-    postProcessing->composite();
-    glUseProgram(0);
+class ShadowMapFiller : public FramePassObserver {
+  public:
+    ShadowMapFiller(FramePass pass, const ShadowMap& map, double depth)
+        : pass_(pass), map_(map), depth_(depth) {}
+
+    void passBegins(FramePass) override {}
+    void passEnds(FramePass pass) override {
+        if (pass != pass_) {
+            return;
+        }
+        glBindFramebuffer(GL_FRAMEBUFFER, map_.shadowFramebuffer());
+        glClearDepth(depth_);
+        glClear(GL_DEPTH_BUFFER_BIT);
+        glClearDepth(1.0);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    }
+
+  private:
+    FramePass pass_;
+    const ShadowMap& map_;
+    double depth_;
+};
+
+Picture redrawWithShadowMapFilled(FramePass shadowPass, const ShadowMap& filled, double depth,
+                                  const std::string& name) {
+    ShadowMapFiller filler(shadowPass, filled, depth);
+    needsRedraw = true;
+    ScriptedKeys noKeys;
+    runFrame(noKeys, 0.0f, &filler);
     const Picture picture = readWindowPixels();
     savePicture(picture, name);
     return picture;
@@ -188,8 +201,8 @@ TEST_F(ViewTest, BloomGlowsAroundTheFlamesAndNowhereElse) {
 // woodpile beside the pit throws its shadow across the floor beyond.
 TEST_F(ViewTest, TheFireCastsShadowsBeyondThePit) {
     const Picture shaded = redrawAt(firePitPose, "fire_pit_with_fire_shadows");
-    const Picture unshadowed =
-        redrawWithShadowMapFilled(*fireShadow, everythingLit, "fire_pit_no_fire_shadows");
+    const Picture unshadowed = redrawWithShadowMapFilled(FramePass::fireShadow, *fireShadow,
+                                                         everythingLit, "fire_pit_no_fire_shadows");
     // About 14,600 pixels of the region darken, by up to 67 levels.
     const RegionChange change = compareInRegion(unshadowed, shaded, woodpileShadowRegion);
     EXPECT_GT(change.darkerPixels, 5000)
@@ -207,8 +220,8 @@ TEST_F(ViewTest, TheFireCastsShadowsBeyondThePit) {
 // says everything is in shadow): what is brighter than that is sunlit.
 TEST_F(ViewTest, TheSunbeamFallsInShaftsBetweenTheMullionsShadows) {
     const Picture shaded = redrawAt(sunbeamPose, "sunbeam");
-    const Picture sunless =
-        redrawWithShadowMapFilled(*lightShadow, everythingShadowed, "sunbeam_without_sun");
+    const Picture sunless = redrawWithShadowMapFilled(FramePass::mainShadow, *lightShadow,
+                                                      everythingShadowed, "sunbeam_without_sun");
     const RegionChange change = compareInRegion(sunless, shaded, sunbeamFloorRegion);
     EXPECT_GT(change.brighterPixels, 20000) << "the sun does not reach the floor";
     const int shafts = sunlitShaftsAlongRow(shaded, sunless, sunbeamStripeRow);

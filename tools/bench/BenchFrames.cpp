@@ -12,6 +12,7 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -21,29 +22,15 @@ void present(GLFWwindow* window) {
     glfwPollEvents();
 }
 
-// The bench's row for each pass of the program's frame.
+// The bench's row for each pass of the program's frame, in FramePass order.
+constexpr Measure passRows[] = {clearPass,     fireShadowPass,  mainShadowPass,
+                                arrowPass,     roomPass,        blurPass,
+                                compositePass, keepPicturePass, presentPicturePass};
+static_assert(std::size(passRows) == static_cast<size_t>(FramePass::presentPicture) + 1,
+              "one row for each pass of the frame");
+
 Measure measureOf(FramePass pass) {
-    switch (pass) {
-    case FramePass::sceneClear:
-        return clearPass;
-    case FramePass::fireShadow:
-        return fireShadowPass;
-    case FramePass::mainShadow:
-        return mainShadowPass;
-    case FramePass::arrow:
-        return arrowPass;
-    case FramePass::room:
-        return roomPass;
-    case FramePass::blur:
-        return blurPass;
-    case FramePass::composite:
-        return compositePass;
-    case FramePass::keepPicture:
-        return keepPicturePass;
-    case FramePass::presentPicture:
-        return presentPicturePass;
-    }
-    return clearPass;
+    return passRows[static_cast<size_t>(pass)];
 }
 
 // Times the passes of the program's own frame, all of them or only the one given: each row may

@@ -6,8 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -48,13 +46,11 @@ void main() {
 // The vertex stage is the demo's own post-process vertex shader. A program that does not build
 // ends the bench with the failure's message: there would be nothing to compare with.
 std::unique_ptr<ShaderProgram> buildProgram(const char* name, const char* fragmentSource) {
-    const char* const vertexPath = "./Shader/postProcess.vert";
-    std::ifstream vertexFile(vertexPath);
-    const std::string vertexSource((std::istreambuf_iterator<char>(vertexFile)),
-                                   std::istreambuf_iterator<char>());
     ShaderFailure failure;
-    auto program =
-        ShaderProgram::fromSources({vertexPath, vertexSource}, {name, fragmentSource}, failure);
+    std::unique_ptr<ShaderProgram> program;
+    if (const auto vertex = readShaderSource("./Shader/postProcess.vert", failure)) {
+        program = ShaderProgram::fromSources(*vertex, {name, fragmentSource}, failure);
+    }
     if (program == nullptr) {
         std::fprintf(stderr, "quiverfall-bench: %s: %s\n", failure.source.c_str(),
                      failure.message.c_str());
