@@ -21,9 +21,6 @@ constexpr Pose k5{{-0.1f, 3.2f, -8.4f}, {0.0f, 0.0f, 1.0f}};
 constexpr Pose k6{{-0.1f, 3.2f, -8.0f}, {-0.3f, -0.7f, 1.0f}};
 constexpr Pose k7{{3.6f, 4.0f, -10.4f}, {-0.7f, -0.4f, 1.0f}};
 
-// From here on the flight cues the arrow volley; the pause that starts here lets it begin.
-constexpr float cueTime = 29.0f;
-
 // One stretch of the flight, from the end of the previous segment (0 for the first) to `end`.
 // The flight time is compared with `end` as a double. For 30.3, 32.3 and 33.3, which no float
 // holds exactly, that decides the frame at the boundary: a time of 30.3f (30.2999992) is still
@@ -75,7 +72,7 @@ void updateFlight(float dt) {
     const float t = camera.flightTime;
     // Every frame from the pause on cues the volley, also one that jumps over the pause or past
     // the end: a slow machine (half a second or more per frame) must still reach the ending.
-    if (t >= cueTime) {
+    if (t >= volleyCueTime) {
         camera.volleyCue = true;
     }
     float start = 0.0f;

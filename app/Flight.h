@@ -2,6 +2,10 @@
 // Every frame from 29 s on cues the arrow volley.
 #pragma once
 
+// Seconds of flight from which every frame cues the volley; the pause that starts here lets it
+// begin.
+constexpr float volleyCueTime = 29.0f;
+
 // Puts the camera at the first keyframe and starts the flight clock at 0.
 void startFlight();
 

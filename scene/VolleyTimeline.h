@@ -18,6 +18,13 @@ struct VolleyTimeline {
     float timer = 0.0f;
     float delay = 0.5f;
 
+    // Seconds from the volley's first frame to its end when frames are short: each arrow's
+    // flight at `speed` and the pause before arrows 2 and 3.
+    float steadyDuration() const {
+        return (2.0f * -longFlightStop + static_cast<float>(-shortFlightStop)) / speed +
+               2.0f * delay;
+    }
+
     // Index of the arrow in flight or next to fly (the one that casts shadows this frame).
     int currentArrow() const { return !firstLanded ? 0 : (!secondLanded ? 1 : 2); }
 

@@ -186,6 +186,8 @@ TEST_F(VolleyTimelineTest, AtThirtyFramesASecondTheVolleyLastsAboutSixPointSeven
     const double total = firstFlight + firstPause + secondFlight + secondPause + lastFlight;
     EXPECT_GE(total, 2.5 + 0.5 + 2.5 + 0.5 + 0.71);
     EXPECT_LE(total, 2.5 + 0.5 + 2.5 + 0.5 + 0.71 + 5.0 * frame);
+    // The nominal sum, which estimates how long a run lasts before it is rendered.
+    EXPECT_NEAR(timeline.steadyDuration(), 2.5 + 0.5 + 2.5 + 0.5 + 0.71, 1e-5);
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "CaptureOptions.h"
 
+#include "VideoEncoder.h"
+
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -10,11 +13,15 @@ const char* const helpText =
     "usage: quiverfall-capture [options]\n"
     "Runs the demo's own set-up and frame code in a hidden 1600x900 window at a fixed time\n"
     "step, presses C after the first frame, and saves PNG frames of the scripted flight and\n"
-    "the arrow volley, plus a contact sheet. Run it from the repository root (it reads\n"
-    "./Shader and ./Models like the demo). Needs an X display; use xvfb-run without one.\n"
+    "the arrow volley, plus a contact sheet, and on request a video of the whole run: the\n"
+    "start view, C, the flight, the volley and a second of the black ending. Run it from the\n"
+    "repository root (it reads ./Shader and ./Models like the demo). Needs an X display; use\n"
+    "xvfb-run without one. Videos are made by the ffmpeg program (Debian package ffmpeg).\n"
     "\n"
     "  --out DIR        folder for the pictures (default: capture)\n"
-    "  --dt SECONDS     time step of every frame (default: 0.0333, 30 frames per second)\n"
+    "  --fps N          frames per second of demo time, a whole number (default: 30)\n"
+    "  --dt SECONDS     time step of every frame instead of --fps (not with --video)\n"
+    "  --lead-in SECONDS  how long the start view shows before C (default: 1)\n"
     "  --at T1,T2,...   seconds after C at which to save frames (default: the flight's key\n"
     "                   poses and the three arrows in flight; the start view and the last\n"
     "                   frame before black are always saved)\n"
@@ -23,6 +30,11 @@ const char* const helpText =
     "  --limit SECONDS  give up, and fail, after this much flight time if the window never\n"
     "                   turns black (default: 45)\n"
     "  --no-sheet       do not write contact_sheet.png\n"
+    "  --video PATH     also write the run as a video at --fps frames per second; the name's\n"
+    "                   ending picks the format: .mp4 (H.264), .webp or .gif (looping)\n"
+    "  --video-size WxH  scale the video to this size (default: 1600x900; even numbers)\n"
+    "  --video-from T, --video-to T  put only this part of the run in the video, in seconds\n"
+    "                   after C (the lead-in counts back from 0)\n"
     "  --quiet          no progress output\n"
     "  --help           this text\n"
     "\n"
@@ -43,10 +55,63 @@ bool parseTimes(const std::string& text, std::vector<float>& times) {
     return !times.empty();
 }
 
-bool parsePositive(const char* text, float& value) {
+bool parseNumber(const char* text, float& value) {
     char* end = nullptr;
     value = std::strtof(text, &end);
-    return end != text && *end == '\0' && value > 0.0f;
+    return end != text && *end == '\0' && std::isfinite(value);
+}
+
+bool parsePositive(const char* text, float& value) {
+    return parseNumber(text, value) && value > 0.0f;
+}
+
+bool parseWholeNumber(const char* text, int lowest, int highest, int& value) {
+    char* end = nullptr;
+    const long number = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || number < lowest || number > highest) {
+        return false;
+    }
+    value = static_cast<int>(number);
+    return true;
+}
+
+// "WxH" with both even, as H.264's 4:2:0 colour needs.
+bool parseVideoSize(const std::string& text, int& width, int& height) {
+    const size_t x = text.find('x');
+    if (x == std::string::npos) {
+        return false;
+    }
+    return parseWholeNumber(text.substr(0, x).c_str(), 2, 8192, width) &&
+           parseWholeNumber(text.substr(x + 1).c_str(), 2, 8192, height) && width % 2 == 0 &&
+           height % 2 == 0;
+}
+
+// Options that only make sense together.
+bool checkCombinations(const CaptureOptions& options, bool dtGiven, bool fpsGiven) {
+    if (dtGiven && fpsGiven) {
+        std::fprintf(stderr, "give either --fps or --dt, not both\n");
+        return false;
+    }
+    if (options.videoPath.empty()) {
+        return true;
+    }
+    if (videoFormatOf(options.videoPath) == VideoFormat::unknown) {
+        std::fprintf(stderr, "--video needs a name ending in .mp4, .webp or .gif\n");
+        return false;
+    }
+    if (dtGiven) {
+        std::fprintf(stderr, "--video takes its frame rate from --fps, not --dt\n");
+        return false;
+    }
+    if (!options.flight) {
+        std::fprintf(stderr, "--video records the flight: leave out --start-only\n");
+        return false;
+    }
+    if (options.videoFrom >= options.videoTo) {
+        std::fprintf(stderr, "--video-from must come before --video-to\n");
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -59,6 +124,8 @@ std::vector<float> defaultCaptureTimes() {
 
 bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& helpShown) {
     helpShown = false;
+    bool dtGiven = false;
+    bool fpsGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -71,6 +138,33 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& h
         } else if (argument == "--dt" && hasValue) {
             if (!parsePositive(argv[++i], options.dt)) {
                 std::fprintf(stderr, "--dt needs a positive number of seconds\n");
+                return false;
+            }
+            options.framesPerSecond = 0;
+            dtGiven = true;
+        } else if (argument == "--fps" && hasValue) {
+            if (!parseWholeNumber(argv[++i], 1, 240, options.framesPerSecond)) {
+                std::fprintf(stderr, "--fps needs a whole number from 1 to 240\n");
+                return false;
+            }
+            options.dt = 1.0f / static_cast<float>(options.framesPerSecond);
+            fpsGiven = true;
+        } else if (argument == "--lead-in" && hasValue) {
+            if (!parseNumber(argv[++i], options.leadIn) || options.leadIn < 0.0f) {
+                std::fprintf(stderr, "--lead-in needs a number of seconds, 0 or more\n");
+                return false;
+            }
+        } else if (argument == "--video" && hasValue) {
+            options.videoPath = argv[++i];
+        } else if (argument == "--video-size" && hasValue) {
+            if (!parseVideoSize(argv[++i], options.videoWidth, options.videoHeight)) {
+                std::fprintf(stderr, "--video-size needs WIDTHxHEIGHT, both even\n");
+                return false;
+            }
+        } else if ((argument == "--video-from" || argument == "--video-to") && hasValue) {
+            float& bound = argument == "--video-from" ? options.videoFrom : options.videoTo;
+            if (!parseNumber(argv[++i], bound)) {
+                std::fprintf(stderr, "%s needs a number of seconds\n", argument.c_str());
                 return false;
             }
         } else if (argument == "--until" && hasValue) {
@@ -102,5 +196,5 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& h
     if (options.times.empty()) {
         options.times = defaultCaptureTimes();
     }
-    return true;
+    return checkCombinations(options, dtGiven, fpsGiven);
 }

@@ -1,24 +1,36 @@
-// quiverfall-capture: the demo's scripted flight and arrow volley rendered off-screen at a fixed
-// time step, saved as PNG frames and a contact sheet.
+// quiverfall-capture: the demo run off-screen at a fixed time step as a user would see it (the
+// start view, C, the scripted flight, the arrow volley and the black ending), saved as PNG
+// frames, a contact sheet and, on request, a video.
 #include "CaptureOptions.h"
 #include "ContactSheet.h"
+#include "RenderProgress.h"
+#include "VideoEncoder.h"
 
-#include "app/Camera.h"
+#include "app/Flight.h"
 #include "app/Frame.h"
 #include "app/Globals.h"
 #include "app/SceneSetup.h"
 #include "app/ScriptedKeys.h"
 #include "offscreen/OffscreenWindow.h"
+#include "render/FrameSize.h"
 #include "scene/ArrowVolley.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
+
+namespace fs = std::filesystem;
+
+// How long the window shows black at the end of a run before the capture stops.
+constexpr float blackEnding = 1.0f;
 
 std::string frameName(float time) {
     char name[64];
@@ -26,15 +38,162 @@ std::string frameName(float time) {
     return name;
 }
 
-bool save(const Picture& picture, const std::filesystem::path& path, bool quiet) {
-    if (!savePng(picture, path.string())) {
-        std::fprintf(stderr, "could not write %s\n", path.c_str());
-        return false;
+int framesFor(float seconds, float dt) {
+    return static_cast<int>(std::lround(seconds / dt));
+}
+
+// Where the run's frames go: stills at the times asked for, the contact sheet, the video.
+class Recorder {
+  public:
+    Recorder(const CaptureOptions& options, RenderProgress& progress)
+        : options_(options), out_(options.outputDirectory), progress_(progress) {}
+
+    // Starts the video; false (after saying why) when it cannot be made. The stills are
+    // recorded either way.
+    bool startVideo() {
+        VideoSettings settings;
+        settings.path = options_.videoPath;
+        settings.frameWidth = frameWidth;
+        settings.frameHeight = frameHeight;
+        settings.width = options_.videoWidth > 0 ? options_.videoWidth : frameWidth;
+        settings.height = options_.videoHeight > 0 ? options_.videoHeight : frameHeight;
+        settings.framesPerSecond = options_.framesPerSecond;
+        std::string error;
+        video_ = VideoEncoder::start(settings, error);
+        if (video_ == nullptr) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+        }
+        return video_ != nullptr;
     }
-    if (!quiet) {
-        std::printf("wrote %s\n", path.c_str());
+
+    // The frame just run, `flightTime` seconds after C was pressed (0 or less before it).
+    void frame(float flightTime) {
+        if (video_ != nullptr && flightTime >= options_.videoFrom &&
+            flightTime <= options_.videoTo) {
+            ok_ = ok_ && video_->addFrame(readWindowPixels());
+        }
+        while (nextStill_ < options_.times.size() && flightTime >= options_.times[nextStill_]) {
+            still(frameName(options_.times[nextStill_]), true);
+            ++nextStill_;
+        }
+    }
+
+    void still(const std::string& name, bool onSheet) {
+        const Picture picture = readWindowPixels();
+        const fs::path path = out_ / name;
+        if (!savePng(picture, path.string())) {
+            std::fprintf(stderr, "could not write %s\n", path.c_str());
+            ok_ = false;
+        } else if (!options_.quiet) {
+            progress_.breakLine();
+            std::printf("wrote %s\n", path.c_str());
+        }
+        if (onSheet) {
+            sheet_.push_back(picture);
+        }
+    }
+
+    void fail() { ok_ = false; }
+
+    // Writes the contact sheet and ends the video; true when everything asked for was written.
+    bool finish() {
+        if (ok_ && options_.contactSheet) {
+            const fs::path path = out_ / "contact_sheet.png";
+            ok_ = writeContactSheet(sheet_, path.string());
+            if (ok_ && !options_.quiet) {
+                std::printf("wrote %s\n", path.c_str());
+            }
+        }
+        if (video_ != nullptr) {
+            std::string error;
+            if (ok_ && video_->finish(error)) {
+                const int frames = video_->framesAdded();
+                std::printf("wrote %s: %d frames at %d per second, %.2f s\n",
+                            options_.videoPath.c_str(), frames, options_.framesPerSecond,
+                            static_cast<double>(frames) / options_.framesPerSecond);
+            } else {
+                std::fprintf(stderr, "%s\n",
+                             error.empty() ? "no video was written" : error.c_str());
+                ok_ = false;
+            }
+            video_.reset();
+        }
+        return ok_;
+    }
+
+    bool ok() const { return ok_; }
+
+  private:
+    const CaptureOptions& options_;
+    const fs::path out_;
+    RenderProgress& progress_;
+    std::unique_ptr<VideoEncoder> video_;
+    std::vector<Picture> sheet_;
+    size_t nextStill_ = 0;
+    bool ok_ = true;
+};
+
+// Runs the demo's frames as a user would meet them and hands each to the recorder: the start
+// view for the lead-in, C, the flight and the volley, then the black ending. Returns false when
+// the volley did not end within the limit.
+bool runDemo(const CaptureOptions& options, Recorder& recorder, RenderProgress& progress) {
+    ScriptedKeys keys;
+    const float dt = options.dt;
+    const int leadInFrames = std::max(1, framesFor(options.leadIn, dt));
+    int framesRun = 0;
+    auto run = [&](float flightTime) {
+        runFrame(keys, dt);
+        ++framesRun;
+        progress.update(framesRun * static_cast<double>(dt));
+        recorder.frame(flightTime);
+    };
+
+    for (int frame = 0; frame < leadInFrames; ++frame) {
+        run(static_cast<float>(frame - (leadInFrames - 1)) * dt);
+        if (frame == 0) {
+            recorder.still("frame_start.png", true);
+            if (!options.flight) {
+                return true;
+            }
+        }
+    }
+
+    keys.held = {GLFW_KEY_C};
+    float elapsed = 0.0f;
+    const bool toBlack = options.until <= 0.0f;
+    const float stop = toBlack ? options.limit : options.until;
+    while (recorder.ok() && !arrowVolley->finished() && elapsed < stop) {
+        elapsed += dt;
+        run(elapsed);
+        keys.held.clear();
+    }
+    if (!arrowVolley->finished()) {
+        if (toBlack) {
+            std::fprintf(stderr, "the volley did not end within %.1f s of flight\n",
+                         static_cast<double>(options.limit));
+            return false;
+        }
+        return true;
+    }
+    // The frame that ended the volley shows the last arrow where it struck.
+    recorder.still("frame_last.png", true);
+    const int blackFrames = framesFor(blackEnding, dt);
+    for (int frame = 0; frame < blackFrames; ++frame) {
+        elapsed += dt;
+        run(elapsed);
+        if (frame == 0) {
+            recorder.still("frame_black.png", false);
+        }
     }
     return true;
+}
+
+// Demo seconds the run is expected to take, for the progress line.
+double expectedRunLength(const CaptureOptions& options) {
+    const double flight = options.until > 0.0f
+                              ? options.until
+                              : volleyCueTime + VolleyTimeline().steadyDuration() + blackEnding;
+    return std::max(options.leadIn, options.dt) + (options.flight ? flight : 0.0);
 }
 
 } // namespace
@@ -48,8 +207,11 @@ int main(int argc, char** argv) {
     if (helpShown) {
         return 0;
     }
-    const std::filesystem::path out(options.outputDirectory);
-    std::filesystem::create_directories(out);
+    fs::create_directories(options.outputDirectory);
+
+    RenderProgress progress(expectedRunLength(options), !options.quiet);
+    Recorder recorder(options, progress);
+    bool ok = options.videoPath.empty() || recorder.startVideo();
 
     GLFWwindow* window = createHiddenWindow("Quiverfall");
     if (window == nullptr) {
@@ -58,58 +220,11 @@ int main(int argc, char** argv) {
     setUpScene(window);
     prepareFirstFrame();
 
-    ScriptedKeys keys;
-    std::vector<Picture> sheet;
-    runFrame(keys, options.dt);
-    Picture picture = readWindowPixels();
-    bool ok = save(picture, out / "frame_start.png", options.quiet);
-    sheet.push_back(picture);
-
-    if (options.flight) {
-        keys.held = {GLFW_KEY_C};
-        float elapsed = 0.0f;
-        size_t nextTime = 0;
-        int frames = 0;
-        const bool toBlack = options.until <= 0.0f;
-        const float stop = toBlack ? options.limit : options.until;
-        while (ok && !arrowVolley->finished() && elapsed < stop) {
-            runFrame(keys, options.dt);
-            keys.held.clear();
-            elapsed += options.dt;
-            ++frames;
-            if (!options.quiet && frames % 30 == 0) {
-                std::printf("\rrendering: %5.1f s of flight", static_cast<double>(elapsed));
-                std::fflush(stdout);
-            }
-            while (nextTime < options.times.size() && elapsed >= options.times[nextTime]) {
-                if (!options.quiet) {
-                    std::printf("\r");
-                }
-                picture = readWindowPixels();
-                ok = ok && save(picture, out / frameName(options.times[nextTime]), options.quiet);
-                sheet.push_back(picture);
-                ++nextTime;
-            }
-        }
-        if (ok && arrowVolley->finished()) {
-            // The frame that ended the volley shows the last arrow where it struck.
-            picture = readWindowPixels();
-            ok = save(picture, out / "frame_last.png", options.quiet);
-            sheet.push_back(picture);
-            runFrame(keys, options.dt);
-            ok = save(readWindowPixels(), out / "frame_black.png", options.quiet);
-        } else if (ok && toBlack) {
-            std::fprintf(stderr, "the volley did not end within %.1f s of flight\n",
-                         static_cast<double>(options.limit));
-            ok = false;
-        }
+    if (!runDemo(options, recorder, progress)) {
+        recorder.fail();
     }
-    if (ok && options.contactSheet) {
-        ok = writeContactSheet(sheet, (out / "contact_sheet.png").string());
-        if (ok && !options.quiet) {
-            std::printf("wrote %s\n", (out / "contact_sheet.png").c_str());
-        }
-    }
+    progress.done();
+    ok = recorder.finish() && ok;
     if (glGetError() != GL_NO_ERROR) {
         std::fprintf(stderr, "GL ERROR DETECTED!!\n");
         ok = false;
