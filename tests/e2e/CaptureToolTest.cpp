@@ -3,6 +3,7 @@
 #include "offscreen/OffscreenWindow.h"
 #include "support/ImageCompare.h"
 #include "support/Process.h"
+#include "support/VideoProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +18,11 @@ const std::string captureTool =
 const std::vector<std::string> shortFlight = {"--dt",    "0.5", "--at",       "1,2",
                                               "--until", "2",   "--no-sheet", "--quiet"};
 
-ProgramRun capture(const fs::path& out, std::vector<std::string> arguments) {
+ProgramRun capture(const fs::path& out, std::vector<std::string> arguments,
+                   const ProcessOptions& processOptions = {}) {
     arguments.push_back("--out");
     arguments.push_back(out.string());
-    Process tool(captureTool, arguments, QUIVERFALL_SOURCE_DIR);
+    Process tool(captureTool, arguments, QUIVERFALL_SOURCE_DIR, processOptions);
     ProgramRun run;
     run.exitStatus = tool.waitForExit(300.0);
     run.standardOutput = tool.standardOutput();
@@ -64,13 +66,75 @@ TEST(CaptureToolTest, StartViewMatchesTheReferencePicture) {
 TEST(CaptureToolTest, HelpExplainsEveryOptionAndBadOptionsAreRefused) {
     Process help(captureTool, {"--help"}, QUIVERFALL_SOURCE_DIR);
     ASSERT_EQ(help.waitForExit(30.0), std::optional<int>(0));
-    for (const char* option : {"--out", "--dt", "--at", "--start-only", "--until", "--limit",
-                               "--no-sheet", "--quiet", "--help"}) {
+    for (const char* option : {"--out", "--fps", "--dt", "--lead-in", "--at", "--start-only",
+                               "--until", "--limit", "--no-sheet", "--video", "--video-size",
+                               "--video-from", "--video-to", "--quiet", "--help"}) {
         EXPECT_NE(help.standardOutput().find(option), std::string::npos) << option;
     }
     Process bad(captureTool, {"--dt", "-1"}, QUIVERFALL_SOURCE_DIR);
     EXPECT_EQ(bad.waitForExit(30.0), std::optional<int>(2));
     EXPECT_FALSE(bad.standardError().empty());
+}
+
+// A short clip of the flight, scaled down, as the README's preview is made: only the part asked
+// for, at the size asked for.
+TEST(CaptureToolTest, AClipOfTheRunScaledDownAsALoopingGif) {
+    TempDirectory out;
+    const std::string clip = (out.path() / "clip.gif").string();
+    // Frames every 0.25 s of flight; from 0.25 to 1 s inclusive is 4 of them.
+    const ProgramRun run =
+        capture(out.path(), {"--fps", "4", "--lead-in", "0.5", "--until", "1", "--at", "1",
+                             "--video", clip, "--video-size", "800x450", "--video-from", "0.25",
+                             "--video-to", "1", "--no-sheet", "--quiet"});
+    ASSERT_EQ(run.exitStatus, std::optional<int>(0)) << run.standardError;
+    const VideoProbe probe = probeVideo(clip);
+    ASSERT_TRUE(probe.readable) << clip;
+    EXPECT_EQ(probe.codec, "gif");
+    EXPECT_EQ(probe.width, 800);
+    EXPECT_EQ(probe.height, 450);
+    EXPECT_EQ(probe.frames, 4);
+    // The clip's last frame is the flight at 1 s, the still saved there, reduced by half.
+    const Picture last = decodeVideoFrame(clip, 3);
+    const Picture still = loadPng((out.path() / "frame_01.00.png").string());
+    ASSERT_EQ(last.width, 800);
+    double total = 0.0;
+    for (int y = 0; y < 450; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                const auto at = [](const Picture& p, int px, int py, int channel) {
+                    return static_cast<int>(
+                        p.rgb[(static_cast<size_t>(py) * p.width + px) * 3 + channel]);
+                };
+                const int halved =
+                    (at(still, 2 * x, 2 * y, c) + at(still, 2 * x + 1, 2 * y, c) +
+                     at(still, 2 * x, 2 * y + 1, c) + at(still, 2 * x + 1, 2 * y + 1, c)) /
+                    4;
+                total += std::abs(at(last, x, y, c) - halved);
+            }
+        }
+    }
+    // A GIF's 256 colours and dither leave every pixel a few levels off.
+    EXPECT_LT(total / (800.0 * 450.0 * 3.0), 8.0);
+}
+
+// Without ffmpeg the stills and the contact sheet are still written, and the message says
+// which package brings it.
+TEST(CaptureToolTest, AMissingEncoderIsNamedAndTheStillsAreStillWritten) {
+    TempDirectory out;
+    TempDirectory emptySearchPath;
+    const std::string video = (out.path() / "run.mp4").string();
+    const ProgramRun run = capture(
+        out.path(), {"--fps", "4", "--until", "0.5", "--at", "0.5", "--video", video, "--quiet"},
+        {{"PATH=" + emptySearchPath.path().string()}});
+    EXPECT_EQ(run.exitStatus, std::optional<int>(1)) << "a video asked for and not made";
+    EXPECT_NE(run.standardError.find("ffmpeg was not found"), std::string::npos)
+        << run.standardError;
+    EXPECT_NE(run.standardError.find("apt-get install ffmpeg"), std::string::npos)
+        << run.standardError;
+    EXPECT_FALSE(fs::exists(video));
+    for (const char* name : {"frame_start.png", "frame_00.50.png", "contact_sheet.png"}) {
+        EXPECT_FALSE(loadPng((out.path() / name).string()).rgb.empty()) << name;
+    }
 }
 
 } // namespace
