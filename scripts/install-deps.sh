@@ -6,13 +6,16 @@ set -euo pipefail
 build_packages=(cmake make g++ pkg-config libglfw3-dev libglew-dev libglm-dev libassimp-dev
                 libfreeimage-dev libx11-dev libgl1-mesa-dri)
 virtual_display_packages=(xvfb xauth)
+# Without a display the demo is recorded as a video, which ffmpeg encodes; the tests read the
+# videos back with its ffprobe.
+video_packages=(ffmpeg)
 test_packages=(libgtest-dev xdotool clang-format)
 
 packages=("${build_packages[@]}")
 case "${1:-run}" in
     run) ;;
-    headless) packages+=("${virtual_display_packages[@]}") ;;
-    test) packages+=("${virtual_display_packages[@]}" "${test_packages[@]}") ;;
+    headless) packages+=("${virtual_display_packages[@]}" "${video_packages[@]}") ;;
+    test) packages+=("${virtual_display_packages[@]}" "${video_packages[@]}" "${test_packages[@]}") ;;
     *) echo "usage: $0 run|headless|test" >&2; exit 2 ;;
 esac
 
