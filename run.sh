@@ -14,11 +14,11 @@ fi
 echo "No display found: recording the demo off-screen as a video instead."
 scripts/install-deps.sh headless
 scripts/build.sh
-# 20 frames a second of demo time: smooth enough for the flight's slow turns, and the software
-# renderer a machine without a display has draws the whole run in about four minutes on two
-# cores.
+# 15 frames a second of demo time: a machine without a display renders with software GL, about
+# 0.3 s a frame on two cores, so the whole run (about 570 frames) takes under four minutes. With
+# a GPU, quiverfall-capture --fps 30 or 60 gives a smoother video.
 status=0
-xvfb-run -a -s "-screen 0 1600x900x24" build/tools/capture/quiverfall-capture --fps 20 \
+xvfb-run -a -s "-screen 0 1600x900x24" build/tools/capture/quiverfall-capture --fps 15 \
     --out out/capture --video out/quiverfall.mp4 || status=$?
 if [[ -f out/quiverfall.mp4 ]]; then
     echo "Video of the whole run: out/quiverfall.mp4"
