@@ -137,4 +137,35 @@ TEST(CaptureToolTest, AMissingEncoderIsNamedAndTheStillsAreStillWritten) {
     }
 }
 
+// A video that cannot be finished is a failure, never a file that looks like a video.
+TEST(CaptureToolTest, AVideoThatCannotBeFinishedFailsAndLeavesNoFile) {
+    {
+        SCOPED_TRACE("an encoder that stops at once");
+        TempDirectory out;
+        TempDirectory searchPath;
+        searchPath.writeFile("ffmpeg",
+                             "#!/bin/sh\necho 'this encoder takes nothing' >&2\nexit 1\n");
+        fs::permissions(searchPath.path() / "ffmpeg", fs::perms::owner_all);
+        const std::string video = (out.path() / "run.mp4").string();
+        const ProgramRun run =
+            capture(out.path(), {"--fps", "4", "--until", "1", "--video", video, "--quiet"},
+                    {{"PATH=" + searchPath.path().string()}});
+        EXPECT_EQ(run.exitStatus, std::optional<int>(1)) << "not ended by SIGPIPE";
+        EXPECT_NE(run.standardError.find("ffmpeg stopped taking frames"), std::string::npos)
+            << run.standardError;
+        EXPECT_FALSE(fs::exists(video));
+    }
+    {
+        SCOPED_TRACE("a clip of a part the run never reaches");
+        TempDirectory out;
+        const std::string clip = (out.path() / "clip.gif").string();
+        const ProgramRun run = capture(out.path(), {"--fps", "4", "--until", "0.5", "--video", clip,
+                                                    "--video-from", "5", "--no-sheet", "--quiet"});
+        EXPECT_EQ(run.exitStatus, std::optional<int>(1));
+        EXPECT_NE(run.standardError.find("no frame of the run"), std::string::npos)
+            << run.standardError;
+        EXPECT_FALSE(fs::exists(clip));
+    }
+}
+
 } // namespace

@@ -48,10 +48,11 @@ VideoProbe probeVideo(const std::string& path) {
 // with the stream's BT.709 matrix, accurately rounded, the colour planes filtered.
 Picture decodeVideoFrame(const std::string& path, int index) {
     const std::string framePath = path + ".frame" + std::to_string(index) + ".ppm";
-    commandOutput("ffmpeg -v error -y -i '" + path + "' -vf 'select=eq(n\\," +
-                  std::to_string(index) + "),scale=in_color_matrix=bt709:in_range=tv:"
-                  "flags=accurate_rnd+full_chroma_int' -fps_mode passthrough -frames:v 1 -pix_fmt rgb24 '" +
-                  framePath + "' 2>&1");
+    commandOutput(
+        "ffmpeg -v error -y -i '" + path + "' -vf 'select=eq(n\\," + std::to_string(index) +
+        "),scale=in_color_matrix=bt709:in_range=tv:"
+        "flags=accurate_rnd+full_chroma_int' -fps_mode passthrough -frames:v 1 -pix_fmt rgb24 '" +
+        framePath + "' 2>&1");
     Picture picture;
     std::ifstream file(framePath, std::ios::binary);
     std::string magic;

@@ -48,9 +48,9 @@ class Recorder {
     Recorder(const CaptureOptions& options, RenderProgress& progress)
         : options_(options), out_(options.outputDirectory), progress_(progress) {}
 
-    // Starts the video; false (after saying why) when it cannot be made. The stills are
-    // recorded either way.
-    bool startVideo() {
+    // Starts the video, or says at once why it cannot be made; the stills are recorded either
+    // way, and finish() says it again.
+    void startVideo() {
         VideoSettings settings;
         settings.path = options_.videoPath;
         settings.frameWidth = frameWidth;
@@ -58,19 +58,21 @@ class Recorder {
         settings.width = options_.videoWidth > 0 ? options_.videoWidth : frameWidth;
         settings.height = options_.videoHeight > 0 ? options_.videoHeight : frameHeight;
         settings.framesPerSecond = options_.framesPerSecond;
-        std::string error;
-        video_ = VideoEncoder::start(settings, error);
+        video_ = VideoEncoder::start(settings, videoError_);
         if (video_ == nullptr) {
-            std::fprintf(stderr, "%s\n", error.c_str());
+            std::fprintf(stderr, "%s\n", videoError_.c_str());
         }
-        return video_ != nullptr;
     }
 
     // The frame just run, `flightTime` seconds after C was pressed (0 or less before it).
     void frame(float flightTime) {
         if (video_ != nullptr && flightTime >= options_.videoFrom &&
             flightTime <= options_.videoTo) {
-            ok_ = ok_ && video_->addFrame(readWindowPixels());
+            if (ok_ && !video_->addFrame(readWindowPixels())) {
+                videoError_ = "ffmpeg stopped taking frames, so " + options_.videoPath +
+                              " was not written (ffmpeg says why above)";
+                ok_ = false;
+            }
         }
         while (nextStill_ < options_.times.size() && flightTime >= options_.times[nextStill_]) {
             still(frameName(options_.times[nextStill_]), true);
@@ -105,18 +107,11 @@ class Recorder {
             }
         }
         if (video_ != nullptr) {
-            std::string error;
-            if (ok_ && video_->finish(error)) {
-                const int frames = video_->framesAdded();
-                std::printf("wrote %s: %d frames at %d per second, %.2f s\n",
-                            options_.videoPath.c_str(), frames, options_.framesPerSecond,
-                            static_cast<double>(frames) / options_.framesPerSecond);
-            } else {
-                std::fprintf(stderr, "%s\n",
-                             error.empty() ? "no video was written" : error.c_str());
-                ok_ = false;
-            }
-            video_.reset();
+            finishVideo();
+        }
+        if (!videoError_.empty()) {
+            std::fprintf(stderr, "%s\n", videoError_.c_str());
+            ok_ = false;
         }
         return ok_;
     }
@@ -124,10 +119,31 @@ class Recorder {
     bool ok() const { return ok_; }
 
   private:
+    // Ends the video; an unfinished run or an empty clip leaves no file behind.
+    void finishVideo() {
+        const int frames = video_->framesAdded();
+        if (!videoError_.empty()) {
+            video_.reset(); // ffmpeg stopped early, and videoError_ says so
+            return;
+        }
+        if (!ok_) {
+            videoError_ = "no video was written: the run did not finish";
+        } else if (frames == 0) {
+            videoError_ = "no video was written: no frame of the run falls between --video-from "
+                          "and --video-to";
+        } else if (video_->finish(videoError_)) {
+            std::printf("wrote %s: %d frames at %d per second, %.2f s\n",
+                        options_.videoPath.c_str(), frames, options_.framesPerSecond,
+                        static_cast<double>(frames) / options_.framesPerSecond);
+        }
+        video_.reset();
+    }
+
     const CaptureOptions& options_;
     const fs::path out_;
     RenderProgress& progress_;
     std::unique_ptr<VideoEncoder> video_;
+    std::string videoError_;
     std::vector<Picture> sheet_;
     size_t nextStill_ = 0;
     bool ok_ = true;
@@ -211,7 +227,9 @@ int main(int argc, char** argv) {
 
     RenderProgress progress(expectedRunLength(options), !options.quiet);
     Recorder recorder(options, progress);
-    bool ok = options.videoPath.empty() || recorder.startVideo();
+    if (!options.videoPath.empty()) {
+        recorder.startVideo();
+    }
 
     GLFWwindow* window = createHiddenWindow("Quiverfall");
     if (window == nullptr) {
@@ -224,7 +242,7 @@ int main(int argc, char** argv) {
         recorder.fail();
     }
     progress.done();
-    ok = recorder.finish() && ok;
+    bool ok = recorder.finish();
     if (glGetError() != GL_NO_ERROR) {
         std::fprintf(stderr, "GL ERROR DETECTED!!\n");
         ok = false;
