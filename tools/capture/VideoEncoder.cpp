@@ -15,47 +15,35 @@ extern char** environ;
 namespace {
 
 // The options that turn raw frames into the format asked for; `scale` resizes them.
+// clang-format off
 std::vector<std::string> formatOptions(VideoFormat format, const std::string& scale) {
     switch (format) {
     case VideoFormat::h264Mp4:
-        // Players take an HD-sized H.264 stream as BT.709 unless told otherwise, so the RGB
-        // frames are converted with that matrix and tagged with it; the conversion rounds
-        // accurately and filters the colour planes, where the fast default darkens everything
-        // by a level. CRF 18 keeps the stone and wood textures of a still start view within a level
-        // or two of the rendered picture. Faststart lets a browser play the file while it loads.
-        return {"-vf",
-                scale + "+accurate_rnd+full_chroma_int:out_color_matrix=bt709:out_range=tv,"
-                        "format=yuv420p",
-                "-c:v",
-                "libx264",
-                "-preset",
-                "medium",
-                "-crf",
-                "18",
-                "-colorspace",
-                "bt709",
-                "-color_primaries",
-                "bt709",
-                "-color_trc",
-                "bt709",
-                "-color_range",
-                "tv",
-                "-movflags",
-                "+faststart"};
+        // Players take an HD-sized H.264 stream as BT.709 unless told otherwise, so the frames
+        // are converted with that matrix and tagged with it. CRF 18 keeps the stone and wood
+        // textures of the start view within a level or two of the rendered picture on average.
+        // Faststart puts the index first, so a browser plays the file while it loads.
+        return {"-vf", scale + ":out_color_matrix=bt709:out_range=tv,format=yuv420p",
+                "-c:v", "libx264", "-preset", "medium", "-crf", "18",
+                "-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709",
+                "-color_range", "tv",
+                "-movflags", "+faststart"};
     case VideoFormat::webp:
-        return {"-vf", scale, "-c:v", "libwebp_anim", "-quality", "60", "-loop", "0"};
+        return {"-vf", scale,
+                "-c:v", "libwebp_anim", "-quality", "60",
+                "-loop", "0"};
     case VideoFormat::gif:
         // One palette for the whole clip, made from what changes between frames, and an
         // ordered dither, which stays still from frame to frame where error diffusion crawls.
-        return {"-filter_complex",
-                scale + ",split[a][b];[a]palettegen=stats_mode=diff[p];" +
-                    "[b][p]paletteuse=dither=bayer:bayer_scale=4",
+        return {"-filter_complex", scale + ",split[a][b];[a]palettegen=stats_mode=diff[p];"
+                                           "[b][p]paletteuse=dither=bayer:bayer_scale=4",
                 "-loop", "0"};
     case VideoFormat::unknown:
         break;
     }
     return {};
 }
+// clang-format on
 
 bool writeAll(int fd, const unsigned char* data, size_t size) {
     while (size > 0) {
@@ -98,28 +86,23 @@ std::unique_ptr<VideoEncoder> VideoEncoder::start(const VideoSettings& settings,
     }
     const std::string size =
         std::to_string(settings.frameWidth) + "x" + std::to_string(settings.frameHeight);
+    // Lanczos for the preview's reduction; accurate rounding and full-resolution colour planes
+    // for the conversion to 4:2:0, where the fast defaults darken everything by about a level.
     const std::string scale = "scale=" + std::to_string(settings.width) + ":" +
-                              std::to_string(settings.height) + ":flags=lanczos";
-    // "file:" keeps a name that starts with '-' or holds a ':' from being read as an option or
-    // a protocol.
-    std::vector<std::string> arguments = {"ffmpeg",
-                                          "-hide_banner",
-                                          "-loglevel",
-                                          "error",
-                                          "-y",
-                                          "-f",
-                                          "rawvideo",
-                                          "-pix_fmt",
-                                          "rgb24",
-                                          "-s",
-                                          size,
-                                          "-framerate",
-                                          std::to_string(settings.framesPerSecond),
-                                          "-i",
-                                          "-"};
+                              std::to_string(settings.height) +
+                              ":flags=lanczos+accurate_rnd+full_chroma_int";
+    // clang-format off
+    std::vector<std::string> arguments = {
+        "ffmpeg", "-hide_banner", "-loglevel", "error", "-y",
+        // the frames as they come down the pipe
+        "-f", "rawvideo", "-pix_fmt", "rgb24", "-s", size,
+        "-framerate", std::to_string(settings.framesPerSecond), "-i", "-"};
+    // clang-format on
     for (std::string& option : formatOptions(format, scale)) {
         arguments.push_back(std::move(option));
     }
+    // "file:" keeps a name that starts with '-' or holds a ':' from being read as an option or
+    // a protocol.
     arguments.push_back("file:" + settings.path);
 
     int fds[2];
