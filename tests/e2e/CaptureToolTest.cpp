@@ -83,10 +83,13 @@ TEST(CaptureToolTest, AClipOfTheRunScaledDownAsALoopingGif) {
     const std::string clip = (out.path() / "clip.gif").string();
     // Frames every 0.25 s of flight; from 0.25 to 1 s inclusive is 4 of them.
     const ProgramRun run =
-        capture(out.path(), {"--fps", "4", "--lead-in", "0.5", "--until", "1", "--at", "1",
+        capture(out.path(), {"--fps", "4", "--lead-in", "0.5", "--until", "1", "--at", "0,1",
                              "--video", clip, "--video-size", "800x450", "--video-from", "0.25",
                              "--video-to", "1", "--no-sheet", "--quiet"});
     ASSERT_EQ(run.exitStatus, std::optional<int>(0)) << run.standardError;
+    // The still at 0 s is the flight's first frame, not the start view the lead-in showed.
+    EXPECT_FALSE(loadPng((out.path() / "frame_00.00.png").string()).rgb ==
+                 loadPng((out.path() / "frame_start.png").string()).rgb);
     const VideoProbe probe = probeVideo(clip);
     ASSERT_TRUE(probe.readable) << clip;
     EXPECT_EQ(probe.codec, "gif");

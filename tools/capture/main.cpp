@@ -74,7 +74,10 @@ class Recorder {
                 ok_ = false;
             }
         }
-        while (nextStill_ < options_.times.size() && flightTime >= options_.times[nextStill_]) {
+        // Stills are of the flight, whose frames come after C at times above 0; at 0 the
+        // window still shows the start view.
+        while (flightTime > 0.0f && nextStill_ < options_.times.size() &&
+               flightTime >= options_.times[nextStill_]) {
             still(frameName(options_.times[nextStill_]), true);
             ++nextStill_;
         }
