@@ -1,16 +1,14 @@
 // quiverfall-bench runs a short configuration to the end and its last line is the JSON a script
 // can read. How fast anything is does not matter here.
+#include "FlatJson.h"
 #include "support/Process.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 
 namespace {
 
@@ -31,59 +29,6 @@ std::string lastLine(const std::string& text) {
     }
     const size_t start = trimmed.rfind('\n');
     return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
-}
-
-// A flat JSON object of numbers, the only shape the BENCH line has; nullopt for anything else.
-std::optional<std::map<std::string, double>> parseFlatObject(const std::string& json) {
-    std::map<std::string, double> figures;
-    size_t at = 0;
-    const auto skipSpace = [&] {
-        while (at < json.size() && std::isspace(static_cast<unsigned char>(json[at]))) {
-            ++at;
-        }
-    };
-    const auto expect = [&](char wanted) {
-        skipSpace();
-        if (at < json.size() && json[at] == wanted) {
-            ++at;
-            return true;
-        }
-        return false;
-    };
-    if (!expect('{')) {
-        return std::nullopt;
-    }
-    do {
-        if (!expect('"')) {
-            return std::nullopt;
-        }
-        const size_t close = json.find('"', at);
-        if (close == std::string::npos) {
-            return std::nullopt;
-        }
-        const std::string key = json.substr(at, close - at);
-        at = close + 1;
-        if (!expect(':')) {
-            return std::nullopt;
-        }
-        skipSpace();
-        const char* start = json.c_str() + at;
-        char* end = nullptr;
-        const double value = std::strtod(start, &end);
-        if (end == start || figures.count(key) != 0) {
-            return std::nullopt;
-        }
-        at += static_cast<size_t>(end - start);
-        figures[key] = value;
-    } while (expect(','));
-    if (!expect('}')) {
-        return std::nullopt;
-    }
-    skipSpace();
-    if (at != json.size()) {
-        return std::nullopt;
-    }
-    return figures;
 }
 
 class BenchOutputTest : public ::testing::Test {
@@ -154,13 +99,13 @@ void expectLastLineIsTheBenchJson(const ProgramRun& run) {
     const std::string line = lastLine(run.standardOutput);
     const std::string prefix = "BENCH ";
     ASSERT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
-    EXPECT_TRUE(parseFlatObject(line.substr(prefix.size())).has_value()) << line;
+    EXPECT_TRUE(parseFlatJson(line.substr(prefix.size())).has_value()) << line;
 }
 
 void expectEveryFigureIsPresentAndPositive(const ProgramRun& run) {
     const std::string line = lastLine(run.standardOutput);
     const std::optional<std::map<std::string, double>> figures =
-        parseFlatObject(line.substr(std::min(line.size(), std::string("BENCH ").size())));
+        parseFlatJson(line.substr(std::min(line.size(), std::string("BENCH ").size())));
     ASSERT_TRUE(figures.has_value()) << line;
 
     for (const char* key : {"frames",

@@ -55,7 +55,7 @@ std::optional<std::map<std::string, double>> parseFlatJson(const std::string& te
         const char* start = text.c_str() + at;
         char* end = nullptr;
         const double value = std::strtod(start, &end);
-        if (end == start) {
+        if (end == start || figures.count(name) != 0) {
             return std::nullopt;
         }
         at += static_cast<size_t>(end - start);

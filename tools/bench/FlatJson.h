@@ -13,5 +13,6 @@ using Figures = std::vector<std::pair<std::string, double>>;
 // {"name": number, ...} in the given order, numbers with six significant digits.
 std::string toFlatJson(const Figures& figures);
 
-// The names and numbers of such an object; nothing when the text is not one.
+// The names and numbers of such an object; nothing when the text is not one, or names a figure
+// twice.
 std::optional<std::map<std::string, double>> parseFlatJson(const std::string& text);
