@@ -64,27 +64,36 @@ class Recorder {
         }
     }
 
-    // The frame just run, `flightTime` seconds after C was pressed (0 or less before it).
+    // The frame just run, `flightTime` seconds after C was pressed (0 or less before it). The
+    // window is read back once, for the video and the stills alike, and only when one wants it.
     void frame(float flightTime) {
-        if (video_ != nullptr && flightTime >= options_.videoFrom &&
-            flightTime <= options_.videoTo) {
-            if (ok_ && !video_->addFrame(readWindowPixels())) {
-                videoError_ = "ffmpeg stopped taking frames, so " + options_.videoPath +
-                              " was not written (ffmpeg says why above)";
-                ok_ = false;
-            }
-        }
+        const bool inVideo =
+            video_ != nullptr && flightTime >= options_.videoFrom && flightTime <= options_.videoTo;
         // Stills are of the flight, whose frames come after C at times above 0; at 0 the
         // window still shows the start view.
-        while (flightTime > 0.0f && nextStill_ < options_.times.size() &&
-               flightTime >= options_.times[nextStill_]) {
-            still(frameName(options_.times[nextStill_]), true);
+        const auto stillDue = [&] {
+            return flightTime > 0.0f && nextStill_ < options_.times.size() &&
+                   flightTime >= options_.times[nextStill_];
+        };
+        if (!inVideo && !stillDue()) {
+            return;
+        }
+        const Picture picture = readWindowPixels();
+        if (inVideo && ok_ && !video_->addFrame(picture)) {
+            videoError_ = "ffmpeg stopped taking frames, so " + options_.videoPath +
+                          " was not written (ffmpeg says why above)";
+            ok_ = false;
+        }
+        while (stillDue()) {
+            still(picture, frameName(options_.times[nextStill_]), true);
             ++nextStill_;
         }
     }
 
-    void still(const std::string& name, bool onSheet) {
-        const Picture picture = readWindowPixels();
+    // Saves what the window holds now.
+    void still(const std::string& name, bool onSheet) { still(readWindowPixels(), name, onSheet); }
+
+    void still(const Picture& picture, const std::string& name, bool onSheet) {
         const fs::path path = out_ / name;
         if (!savePng(picture, path.string())) {
             std::fprintf(stderr, "could not write %s\n", path.c_str());
