@@ -57,13 +57,13 @@ void redraw(float dt, FramePassObserver* observer) {
                     fireShadow->depthTexture(), lightShadow->depthTexture());
     });
     run(observer, FramePass::blur, [] { postProcessing->blur(); });
-    run(observer, FramePass::composite, [] { postProcessing->composite(); });
-    run(observer, FramePass::keepPicture, [] { lastPicture->keepFromWindow(); });
+    run(observer, FramePass::composite,
+        [] { postProcessing->composite(lastPicture->framebuffer()); });
 }
 
 } // namespace
 
-void runFrame(KeyInput& keys, float dt, FramePassObserver* observer) {
+void runFrame(KeyInput& keys, float dt, PixelSize window, FramePassObserver* observer) {
     handleKeys(keys);
     updateFlight(dt);
 
@@ -85,9 +85,9 @@ void runFrame(KeyInput& keys, float dt, FramePassObserver* observer) {
     if (needsRedraw) {
         redraw(dt, observer);
         needsRedraw = false;
-    } else {
-        // The back buffer is undefined after a swap on most desktops: present the last picture.
-        run(observer, FramePass::presentPicture, [] { lastPicture->presentToWindow(); });
     }
+    // Redrawn or not, the window gets the whole picture at its current size: its back buffer is
+    // undefined after a swap on most desktops, and a resize changes it without a redraw.
+    run(observer, FramePass::present, [window] { lastPicture->present(window); });
     glUseProgram(0);
 }

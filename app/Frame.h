@@ -2,12 +2,14 @@
 // tests and tools all drive the same code.
 #pragma once
 
+#include "render/FrameSize.h"
+
 class KeyInput;
 
 // The passes of a frame, in the order they run: the clear of the scene framebuffer (every frame);
-// in a redrawn frame the two shadow maps, the arrow in flight, the room, the blur, the composite
-// and the copy of the finished picture; in a frame without a redraw the copy put back into the
-// window instead.
+// in a redrawn frame the two shadow maps, the arrow in flight, the room, the blur and the
+// composite into the finished picture; then (every frame until the volley has ended) the picture
+// presented in the window.
 enum class FramePass {
     sceneClear,
     fireShadow,
@@ -16,8 +18,7 @@ enum class FramePass {
     room,
     blur,
     composite,
-    keepPicture,
-    presentPicture,
+    present,
 };
 
 // Told where each pass of a frame begins and ends. The program runs its frames without one; the
@@ -29,5 +30,6 @@ class FramePassObserver {
     virtual void passEnds(FramePass pass) = 0;
 };
 
-// `dt` is the frame time in seconds.
-void runFrame(KeyInput& keys, float dt, FramePassObserver* observer = nullptr);
+// `dt` is the frame time in seconds; `window` the size of the window's framebuffer now, which the
+// picture is scaled to fit.
+void runFrame(KeyInput& keys, float dt, PixelSize window, FramePassObserver* observer = nullptr);

@@ -25,7 +25,7 @@ extern ArrowVolley* arrowVolley;
 extern ShadowMap* fireShadow;
 extern ShadowMap* lightShadow;
 extern FireLight* fireLight;
-// The last finished picture, presented again by frames that do not redraw.
+// The finished picture: the composite draws it, every frame presents it in the window.
 extern LastPicture* lastPicture;
 
 // What both shadow passes draw: the room, then (once the volley runs) the current arrow. The list

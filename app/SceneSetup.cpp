@@ -54,7 +54,7 @@ void setUpScene(GLFWwindow* window) {
     postProcessProgram = requiredProgram("./Shader/postProcess.vert", "./Shader/postProcess.frag");
     blurShaderProgram = requiredProgram("./Shader/postProcess.vert", "./Shader/blurShader.frag");
     postProcessing = new PostProcessing(*postProcessProgram, *blurShaderProgram);
-    lastPicture = new LastPicture(frameWidth, frameHeight);
+    lastPicture = new LastPicture(frameSize);
     scene = new Scene(glm::mat4(1.0f), standardShadingProgram, shadowMapProgram,
                       postProcessing->sceneFramebuffer());
     arrowVolley = new ArrowVolley(standardShadingProgram, shadowMapProgram,

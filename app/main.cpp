@@ -1,7 +1,9 @@
 // Quiverfall: opens the window, sets up the scene, runs the frame loop and shuts down.
 #include "app/FatalError.h"
 #include "app/Frame.h"
+#include "app/FramePacer.h"
 #include "app/GlfwKeyInput.h"
+#include "app/GlfwWindow.h"
 #include "app/SceneSetup.h"
 #include "render/FrameSize.h"
 #include "render/GlDebugReport.h"
@@ -15,9 +17,7 @@ int main() {
     if (!glfwInit()) {
         fatalError("failed to init glfw\n");
     }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    requestCoreContext();
 #ifdef QUIVERFALL_GL_DEBUG
     glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
 #endif
@@ -29,6 +29,8 @@ int main() {
         stopAfterFatalError();
     }
     glfwMakeContextCurrent(window);
+    // Swap at the display's refresh where the driver allows it; the pacer below covers the rest.
+    glfwSwapInterval(1);
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK) {
         std::cout << "Failed to initialize GLEW" << std::endl;
@@ -46,19 +48,22 @@ int main() {
     prepareFirstFrame();
 
     GlfwKeyInput keys(window);
+    FramePacer pacer(primaryRefreshRate());
     float lastFrameTime = static_cast<float>(glfwGetTime());
     while (!glfwWindowShouldClose(window)) {
         const float now = static_cast<float>(glfwGetTime());
         const float dt = now - lastFrameTime;
         lastFrameTime = now;
 
-        runFrame(keys, dt);
+        // The framebuffer's size now: no size callback is needed when every frame asks.
+        runFrame(keys, dt, framebufferSize(window));
 
         glfwSwapBuffers(window);
         glfwPollEvents();
         if (glGetError() != GL_NO_ERROR) {
             std::cout << "GL ERROR DETECTED!!" << std::endl;
         }
+        pacer.endFrame();
     }
 
     // The destructors delete GL objects, so release while the context still exists.

@@ -1,20 +1,21 @@
 #include "render/LastPicture.h"
 
+#include "render/Letterbox.h"
 #include "render/TextureParameters.h"
 
-LastPicture::LastPicture(int width, int height) : width_(width), height_(height) {
-    // 8 bits a channel: the window's own format, so the copy loses nothing of what it showed.
+LastPicture::LastPicture(PixelSize size) : size_(size) {
+    // 8 bits a channel: the window's own format, so presenting it 1:1 loses nothing.
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size_.width, size_.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
     setTextureParameters(GL_NEAREST, GL_CLAMP_TO_EDGE);
     glBindTexture(GL_TEXTURE_2D, 0);
 
     glGenFramebuffers(1, &framebuffer_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
-    // Until the first composite the copy is black, like the window's clear colour.
+    // Until the first composite the picture is black, like the window's clear colour.
     const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     glClearBufferfv(GL_COLOR, 0, black);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -25,18 +26,23 @@ LastPicture::~LastPicture() {
     glDeleteTextures(1, &texture_);
 }
 
-void LastPicture::keepFromWindow() {
-    copy(0, framebuffer_);
-}
-
-void LastPicture::presentToWindow() const {
-    copy(framebuffer_, 0);
-}
-
-void LastPicture::copy(GLuint from, GLuint to) const {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
-    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
+void LastPicture::present(PixelSize window) const {
+    const PixelRect target = fitPicture(size_, window);
+    if (target.width == 0) {
+        return;
+    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    const bool exactCopy = target.width == size_.width && target.height == size_.height;
+    if (exactCopy && target.width == window.width && target.height == window.height) {
+        glBlitFramebuffer(0, 0, size_.width, size_.height, 0, 0, size_.width, size_.height,
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    } else {
+        // The bars: a clear ignores the viewport and covers the whole window.
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBlitFramebuffer(0, 0, size_.width, size_.height, target.x, target.y,
+                          target.x + target.width, target.y + target.height, GL_COLOR_BUFFER_BIT,
+                          exactCopy ? GL_NEAREST : GL_LINEAR);
+    }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

@@ -1,31 +1,32 @@
-// A copy of the last finished picture, put back into the window in frames that draw nothing new.
-// After a swap the window's back buffer is undefined on most GPU desktops (DRI3, Wayland, any
-// compositor that flips), so presenting it undrawn would show an older frame or garbage.
+// The finished 1600x900 picture: the composite draws into it, and every frame presents it in the
+// window, scaled to fit whatever size the window has now. After a swap the window's back buffer
+// is undefined on most GPU desktops (DRI3, Wayland, any compositor that flips), and its size
+// follows the window (and the desktop's scale), so the window is filled afresh every frame.
 #pragma once
+
+#include "render/FrameSize.h"
 
 #include <GL/glew.h>
 
 class LastPicture {
   public:
-    LastPicture(int width, int height);
+    explicit LastPicture(PixelSize size);
     ~LastPicture();
 
     LastPicture(const LastPicture&) = delete;
     LastPicture& operator=(const LastPicture&) = delete;
 
-    // Copies the window's back buffer, which the composite has just finished, into the copy.
-    void keepFromWindow();
-    // Copies the kept picture into the window's back buffer. Leaves framebuffer 0 bound.
-    void presentToWindow() const;
-
+    // The framebuffer the composite draws the picture into.
+    GLuint framebuffer() const { return framebuffer_; }
     GLuint texture() const { return texture_; }
 
-  private:
-    // Both copies bind the window and the copy as read and draw framebuffer, one each way.
-    void copy(GLuint from, GLuint to) const;
+    // Fills the window's back buffer, of `window`'s size: the picture scaled to fit, aspect kept,
+    // centred, black bars on the spare sides; a plain copy when the sizes match. A window of size
+    // 0 (minimised) gets nothing. Needs no viewport and changes none; leaves framebuffer 0 bound.
+    void present(PixelSize window) const;
 
-    int width_;
-    int height_;
+  private:
+    PixelSize size_;
     GLuint texture_ = 0;
     GLuint framebuffer_ = 0;
 };

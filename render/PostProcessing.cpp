@@ -74,8 +74,8 @@ void PostProcessing::blur() {
     }
 }
 
-void PostProcessing::composite() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+void PostProcessing::composite(GLuint target) {
+    glBindFramebuffer(GL_FRAMEBUFFER, target);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const GLuint program = compositeProgram_.programId();
     glUseProgram(program);

@@ -21,8 +21,9 @@ class PostProcessing {
 
     // Blurs colour attachment 1 of the scene framebuffer; does nothing while bloom is off.
     void blur();
-    // Draws scene colour plus (when bloom is on) the blurred image into framebuffer 0.
-    void composite();
+    // Draws scene colour plus (when bloom is on) the blurred image into `target`, a framebuffer
+    // of the scene's size: the demo's finished picture, or 0 for the window itself.
+    void composite(GLuint target);
 
     GLuint sceneFramebuffer() const { return sceneFramebuffer_; }
     GLuint sceneTexture(int index) const { return sceneTextures_[index]; }

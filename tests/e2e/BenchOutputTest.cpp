@@ -117,7 +117,6 @@ void expectEveryFigureIsPresentAndPositive(const ProgramRun& run) {
                             "room_ms_median",
                             "blur_ms_median",
                             "composite_ms_median",
-                            "keep_picture_ms_median",
                             "present_picture_ms_median",
                             "copy_floor_ms_median",
                             "tutorial_bloom_ms_median",

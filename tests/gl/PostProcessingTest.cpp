@@ -346,7 +346,7 @@ class CompositeTest : public PostProcessingTest {
 TEST_F(CompositeTest, DrawsIntoTheWindowWithUnitOneActive) {
     fillTexture(post->sceneTexture(0), 0.5f);
     post->bloom = false;
-    post->composite();
+    post->composite(0);
     EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
     EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
     EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(compositeProgram->programId()));
@@ -364,12 +364,12 @@ TEST_F(CompositeTest, AddsTheBlurredImageOnlyWhenBloomIsOn) {
     fillTexture(post->pingpongTexture(0), 2.0f);
 
     post->bloom = false;
-    post->composite();
+    post->composite(0);
     const std::vector<unsigned char> withoutBloom = windowPixel(800, 450);
     EXPECT_EQ(withoutBloom, (std::vector<unsigned char>{0, 0, 0}));
 
     post->bloom = true;
-    post->composite();
+    post->composite(0);
     const std::vector<unsigned char> withBloom = windowPixel(800, 450);
     EXPECT_GT(withBloom[0], 100);
     glActiveTexture(GL_TEXTURE0);

@@ -92,7 +92,7 @@ class DemoRunTest : public ::testing::Test {
     // framesPerSample frames.
     static testing::AssertionResult frame(const std::set<int>& held, float dt) {
         keys_.held = held;
-        runFrame(keys_, dt);
+        runFrame(keys_, dt, frameSize);
         ++frames_;
         if (frames_ % framesPerSample == 0) {
             sample("");
@@ -198,7 +198,7 @@ int pixelsShowingTheCurrentArrow(const Picture& withArrow, const PixelBox& box) 
     arrow->modelMatrix[3][1] += 1000.0f; // far above the room: out of view and out of shadow
     ScriptedKeys noKeys;
     needsRedraw = true;
-    runFrame(noKeys, 0.0f); // a zero step redraws the same moment
+    runFrame(noKeys, 0.0f, frameSize); // a zero step redraws the same moment
     arrow->modelMatrix = placed;
     const Picture without = readWindowPixels();
     int differing = 0;

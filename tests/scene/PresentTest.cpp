@@ -21,7 +21,7 @@ Picture redrawnPicture(const std::set<int>& held = {}) {
     ScriptedKeys keys;
     keys.held = held;
     needsRedraw = true;
-    runFrame(keys, frameStep);
+    runFrame(keys, frameStep, frameSize);
     return readWindowPixels();
 }
 
@@ -35,7 +35,7 @@ Picture presentedAfterGarbage(const std::set<int>& held = {}) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     ScriptedKeys keys;
     keys.held = held;
-    runFrame(keys, frameStep);
+    runFrame(keys, frameStep, frameSize);
     return readWindowPixels();
 }
 

@@ -39,7 +39,7 @@ GLuint trianglesOfFrame(std::set<int> held, float dt = 1.0f / 30.0f) {
     GLuint query = 0;
     glGenQueries(1, &query);
     glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-    runFrame(keys, dt);
+    runFrame(keys, dt, frameSize);
     glEndQuery(GL_PRIMITIVES_GENERATED);
     GLuint count = 0;
     glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);

@@ -87,7 +87,7 @@ Picture redrawAt(const Pose& pose, const std::string& name) {
     camera.updateView();
     needsRedraw = true;
     ScriptedKeys noKeys;
-    runFrame(noKeys, 0.0f);
+    runFrame(noKeys, 0.0f, frameSize);
     const Picture picture = readWindowPixels();
     savePicture(picture, name);
     return picture;
@@ -128,7 +128,7 @@ Picture redrawWithShadowMapFilled(FramePass shadowPass, const ShadowMap& filled,
     ShadowMapFiller filler(shadowPass, filled, depth);
     needsRedraw = true;
     ScriptedKeys noKeys;
-    runFrame(noKeys, 0.0f, &filler);
+    runFrame(noKeys, 0.0f, frameSize, &filler);
     const Picture picture = readWindowPixels();
     savePicture(picture, name);
     return picture;

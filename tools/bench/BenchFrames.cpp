@@ -17,16 +17,15 @@
 
 namespace {
 
-void present(GLFWwindow* window) {
+void swapAndPollEvents(GLFWwindow* window) {
     glfwSwapBuffers(window);
     glfwPollEvents();
 }
 
 // The bench's row for each pass of the program's frame, in FramePass order.
-constexpr Measure passRows[] = {clearPass,     fireShadowPass,  mainShadowPass,
-                                arrowPass,     roomPass,        blurPass,
-                                compositePass, keepPicturePass, presentPicturePass};
-static_assert(std::size(passRows) == static_cast<size_t>(FramePass::presentPicture) + 1,
+constexpr Measure passRows[] = {clearPass, fireShadowPass, mainShadowPass, arrowPass,
+                                roomPass,  blurPass,       compositePass,  presentPicturePass};
+static_assert(std::size(passRows) == static_cast<size_t>(FramePass::present) + 1,
               "one row for each pass of the frame");
 
 Measure measureOf(FramePass pass) {
@@ -66,36 +65,29 @@ void timeRedrawPasses(PassTimer& timer, ReferenceBlurs& references, KeyInput& ke
     camera.volleyCue = true;
     sequenceStarted = true;
     PassTimingObserver everyPass(timer);
-    runFrame(keys, benchFrameStep, &everyPass);
+    runFrame(keys, benchFrameStep, frameSize, &everyPass);
 
     // Colour attachment 1 of the scene framebuffer still holds this frame's bloom image.
     const GLuint bloomImage = postProcessing->sceneTexture(1);
     timer.time(copyFloorChain, [&] { references.runCopyFloor(bloomImage); });
     timer.time(tutorialBloomChain, [&] { references.runTutorialBloom(bloomImage); });
     glUseProgram(0);
-    present(window);
-
-    // A frame without a redraw, for the pass that puts the last picture back into the window.
-    camera.volleyCue = false;
-    needsRedraw = false;
-    PassTimingObserver presentOnly(timer, FramePass::presentPicture);
-    runFrame(keys, benchFrameStep, &presentOnly);
-    present(window);
+    swapAndPollEvents(window);
     timer.endFrame(keep);
 }
 
 void timeRedrawFrame(PassTimer& timer, KeyInput& keys, GLFWwindow* window, bool keep) {
     camera.volleyCue = true;
     sequenceStarted = true;
-    timer.time(redrawFrame, [&] { runFrame(keys, benchFrameStep); });
-    present(window);
+    timer.time(redrawFrame, [&] { runFrame(keys, benchFrameStep, frameSize); });
+    swapAndPollEvents(window);
     timer.endFrame(keep);
 }
 
 void timeIdleFrame(PassTimer& timer, KeyInput& keys, GLFWwindow* window, bool keep) {
     camera.volleyCue = false;
     needsRedraw = false;
-    timer.time(idleFrame, [&] { runFrame(keys, benchFrameStep); });
-    timer.timeWall(swapAndPoll, [&] { present(window); });
+    timer.time(idleFrame, [&] { runFrame(keys, benchFrameStep, frameSize); });
+    timer.timeWall(swapAndPoll, [&] { swapAndPollEvents(window); });
     timer.endFrame(keep);
 }

@@ -11,8 +11,7 @@ struct GLFWwindow;
 constexpr float benchFrameStep = 1.0f / 60.0f;
 
 // The program's own redrawn frame, one timer per pass, with the arrow volley running; then the two
-// reference chains on this frame's bloom image, and a frame without a redraw for the pass that
-// presents the last picture. Samples count only when `keep`.
+// reference chains on this frame's bloom image. Samples count only when `keep`.
 void timeRedrawPasses(PassTimer& timer, ReferenceBlurs& references, KeyInput& keys,
                       GLFWwindow* window, bool keep);
 // runFrame as one unit, redrawn because the volley runs.

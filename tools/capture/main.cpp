@@ -170,7 +170,7 @@ bool runDemo(const CaptureOptions& options, Recorder& recorder, RenderProgress& 
     const int leadInFrames = std::max(1, framesFor(options.leadIn, dt));
     int framesRun = 0;
     auto run = [&](float flightTime) {
-        runFrame(keys, dt);
+        runFrame(keys, dt, frameSize);
         ++framesRun;
         progress.update(framesRun * static_cast<double>(dt));
         recorder.frame(flightTime);

@@ -1,5 +1,6 @@
 #include "offscreen/OffscreenWindow.h"
 
+#include "app/GlfwWindow.h"
 #include "render/FrameSize.h"
 
 #include <GL/glew.h>
@@ -12,9 +13,7 @@ GLFWwindow* createHiddenWindow(const char* title) {
         std::fprintf(stderr, "no X display: run under xvfb-run or a desktop session\n");
         return nullptr;
     }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    requestCoreContext();
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     GLFWwindow* window = glfwCreateWindow(frameWidth, frameHeight, title, nullptr, nullptr);
     if (window == nullptr) {
