@@ -32,10 +32,10 @@ GLFWwindow* createHiddenWindow(const char* title) {
     return window;
 }
 
-Picture readWindowPixels() {
+Picture readWindowPixels(PixelSize size) {
     Picture picture;
-    picture.width = frameWidth;
-    picture.height = frameHeight;
+    picture.width = size.width;
+    picture.height = size.height;
     picture.rgb.resize(static_cast<size_t>(picture.width) * picture.height * 3);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "offscreen/Picture.h"
+#include "render/FrameSize.h"
 
 struct GLFWwindow;
 
@@ -10,5 +11,6 @@ struct GLFWwindow;
 // line on standard error) when there is no display or no 3.3 core context.
 GLFWwindow* createHiddenWindow(const char* title);
 
-// The default framebuffer's back buffer, as the last frame left it.
-Picture readWindowPixels();
+// The default framebuffer's back buffer, as the last frame left it, at the demo's size or, after
+// the window was resized, at `size`.
+Picture readWindowPixels(PixelSize size = frameSize);
