@@ -1,5 +1,6 @@
 #include "render/ShaderProgram.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -21,13 +22,26 @@ std::string infoLog(GetLength getLength, GetLog getLog) {
 } // namespace
 
 std::optional<ShaderSource> readShaderSource(const std::string& path, ShaderFailure& failure) {
-    std::ifstream file(path);
-    if (!file.good()) {
-        failure = {path, "ERROR: Could not load file " + path};
+    const ShaderFailure unreadable{path, "ERROR: Could not load file " + path};
+    // A directory opens like a file on Linux (and its read then fails), while other C++
+    // libraries read it as empty text: refused before the open, it is reported alike everywhere.
+    std::error_code ignored;
+    std::ifstream file;
+    if (!std::filesystem::is_directory(path, ignored)) {
+        file.open(path);
+    }
+    if (!file.is_open() || !file.good()) {
+        failure = unreadable;
         return std::nullopt;
     }
-    return ShaderSource{path, std::string((std::istreambuf_iterator<char>(file)),
-                                          std::istreambuf_iterator<char>())};
+    try {
+        return ShaderSource{path, std::string((std::istreambuf_iterator<char>(file)),
+                                              std::istreambuf_iterator<char>())};
+    } catch (const std::ios_base::failure&) {
+        // libstdc++'s stream buffer throws when a read fails after the open (an I/O error).
+        failure = unreadable;
+        return std::nullopt;
+    }
 }
 
 std::unique_ptr<ShaderProgram> ShaderProgram::fromFiles(const std::string& vertexPath,

@@ -27,6 +27,16 @@ TEST_F(StartupFailureTest, MissingBlurFragmentSourceNamesThePath) {
     EXPECT_EQ(result.standardOutput, "ERROR: Could not load file ./Shader/blurShader.frag\n");
 }
 
+// A directory where a source file should be: the same line, not a crash from the read.
+TEST_F(StartupFailureTest, ADirectoryInPlaceOfAShaderSourceIsReportedLikeAMissingFile) {
+    std::filesystem::remove(workDir.path() / "Shader/shadowMap.frag");
+    std::filesystem::create_directory(workDir.path() / "Shader/shadowMap.frag");
+    const ProgramRun result = run();
+    ASSERT_TRUE(result.exitStatus.has_value()) << "program did not stop";
+    EXPECT_EQ(*result.exitStatus, 1) << result.standardError;
+    EXPECT_EQ(result.standardOutput, "ERROR: Could not load file ./Shader/shadowMap.frag\n");
+}
+
 TEST_F(StartupFailureTest, CompileErrorPrintsTheDriverLogOnly) {
     workDir.writeFile("Shader/shadowMap.vert",
                       "#version 330 core\nvoid main() { gl_Position = undeclaredThing; }\n");

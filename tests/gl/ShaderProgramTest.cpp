@@ -41,6 +41,13 @@ TEST(ShaderProgramTest, AMissingFileIsNamedInTheSystemsLine) {
     EXPECT_EQ(failure.message, "ERROR: Could not load file ./Shader/noSuchShader.frag");
 }
 
+TEST(ShaderProgramTest, ADirectoryInPlaceOfAFileIsReportedAsUnloadable) {
+    ShaderFailure failure;
+    const auto program = ShaderProgram::fromFiles("./Shader/postProcess.vert", "./Shader", failure);
+    EXPECT_EQ(program, nullptr);
+    EXPECT_EQ(failure.message, "ERROR: Could not load file ./Shader");
+}
+
 TEST(ShaderProgramTest, ACompileErrorGivesTheDriversLogWithoutTheFileName) {
     TempDirectory directory;
     directory.writeFile("broken.vert",

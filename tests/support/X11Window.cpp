@@ -30,6 +30,12 @@ bool sendKey(unsigned long window, const std::string& keyName) {
                            .c_str()) == 0;
 }
 
+bool resizeWindow(unsigned long window, int width, int height) {
+    return std::system(("timeout 10 xdotool windowsize " + std::to_string(window) + " " +
+                        std::to_string(width) + " " + std::to_string(height) + " >/dev/null 2>&1")
+                           .c_str()) == 0;
+}
+
 bool requestWindowClose(unsigned long window) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {

@@ -10,6 +10,9 @@ unsigned long findWindowByTitle(const std::string& title, double timeoutSeconds)
 // Sends one key press and release (an X keysym name such as "Escape") with xdotool.
 bool sendKey(unsigned long window, const std::string& keyName);
 
+// Resizes the window as a user dragging its corner would (with xdotool).
+bool resizeWindow(unsigned long window, int width, int height);
+
 // Asks the window to close the way a window manager's close button does (WM_DELETE_WINDOW).
 bool requestWindowClose(unsigned long window);
 

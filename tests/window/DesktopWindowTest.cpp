@@ -1,0 +1,167 @@
+// The real program on a desktop as people own them: a window resized to any shape shows the
+// whole picture scaled to fit, and a program left alone runs no faster than the display shows.
+// A library preloaded around the buffer swap counts the frames and, where asked, makes the back
+// buffer garbage after every swap, as many GPU desktops do.
+#include "support/ImageCompare.h"
+#include "support/PictureScaling.h"
+#include "support/Process.h"
+#include "support/X11Window.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Set-up (shader compiles, model loads) on software GL takes a few seconds.
+constexpr double windowTimeoutSeconds = 60.0;
+// A resize takes effect within a frame or two; this allows for a machine busy with other tests.
+constexpr double resizeTimeoutSeconds = 10.0;
+
+// The window as a Picture, bottom row first like GL's.
+Picture windowPicture(unsigned long window) {
+    const WindowImage image = captureWindow(window);
+    Picture picture;
+    picture.width = image.width;
+    picture.height = image.height;
+    picture.rgb.resize(image.rgb.size());
+    const size_t row = static_cast<size_t>(image.width) * 3;
+    for (int y = 0; y < image.height; ++y) {
+        std::copy_n(image.rgb.begin() + static_cast<long>((image.height - 1 - y) * row), row,
+                    picture.rgb.begin() + static_cast<long>(y * row));
+    }
+    return picture;
+}
+
+bool isBlack(const Picture& picture) {
+    return !picture.rgb.empty() && std::all_of(picture.rgb.begin(), picture.rgb.end(),
+                                               [](unsigned char c) { return c < 4; });
+}
+
+class DesktopWindowTest : public ::testing::Test {
+  protected:
+    // The program in a copy of the demo's data, with the swap spy's `settings`, once the room is
+    // on screen.
+    void start(std::vector<std::string> settings) {
+        workDir.copyFromSource("Shader");
+        workDir.copyFromSource("Models");
+        ProcessOptions options;
+        options.environment = std::move(settings);
+        options.environment.push_back(std::string("LD_PRELOAD=") + QUIVERFALL_SWAP_SPY);
+        program = std::make_unique<Process>(QUIVERFALL_EXECUTABLE, std::vector<std::string>{},
+                                            workDir.path(), options);
+        window = findWindowByTitle("Quiverfall", windowTimeoutSeconds);
+        ASSERT_NE(window, 0UL) << program->standardOutput();
+        const Clock::time_point shown = Clock::now();
+        while (isBlack(windowPicture(window)) && Clock::now() - shown < std::chrono::seconds(30)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        ASSERT_FALSE(isBlack(windowPicture(window))) << "the room is not on screen";
+    }
+
+    void TearDown() override {
+        if (program == nullptr || window == 0) {
+            return;
+        }
+        ASSERT_TRUE(sendKey(window, "Escape"));
+        const std::optional<int> status = program->waitForExit(30.0);
+        ASSERT_TRUE(status.has_value()) << "the program did not end";
+        EXPECT_EQ(*status, 0);
+        EXPECT_EQ(program->standardOutput(), "") << "the program said more than nothing";
+    }
+
+    TempDirectory workDir;
+    std::unique_ptr<Process> program;
+    unsigned long window = 0;
+};
+
+// Sizes, and where the 16:9 picture goes in each: worked by hand in tests/scene/PresentTest.cpp.
+struct ResizedWindow {
+    const char* name;
+    PixelSize window;
+    Region picture;
+};
+const ResizedWindow resizedWindows[] = {
+    {"maximised", {2400, 1350}, {0, 0, 2400, 1350}},
+    {"narrow", {1200, 900}, {0, 112, 1200, 675}},
+    {"wide", {2000, 700}, {378, 0, 1244, 700}},
+    {"half", {800, 450}, {0, 0, 800, 450}},
+};
+
+TEST_F(DesktopWindowTest, AResizedWindowShowsTheStartViewScaledToFitOnGarbageBackBuffers) {
+    ASSERT_NO_FATAL_FAILURE(start({"QUIVERFALL_TEST_GARBAGE_AFTER_SWAP=1"}));
+    const Picture reference =
+        loadPng(std::string(QUIVERFALL_SOURCE_DIR) + "/tests/reference/start_view.png");
+    ASSERT_EQ(reference.width, 1600);
+    for (const ResizedWindow& resized : resizedWindows) {
+        SCOPED_TRACE(resized.name);
+        ASSERT_TRUE(resizeWindow(window, resized.window.width, resized.window.height));
+        const Picture expected = letterboxed(reference, resized.picture, resized.window);
+        // The idle program presents its one picture again every frame: once the new size has
+        // taken effect, every capture must show it scaled.
+        Picture shown;
+        ImageDifference difference;
+        const Clock::time_point resizedAt = Clock::now();
+        do {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            shown = windowPicture(window);
+            difference = compareImages(shown, expected);
+        } while (!withinReferenceThresholds(difference) &&
+                 Clock::now() - resizedAt < std::chrono::duration<double>(resizeTimeoutSeconds));
+        EXPECT_TRUE(withinReferenceThresholds(difference))
+            << "not the start view scaled to fit with black bars (max " << difference.maxDifference
+            << ", mean " << difference.meanDifference << "); pictures in "
+            << writeFailureImages(std::string("desktop_") + resized.name, shown, expected);
+    }
+}
+
+TEST_F(DesktopWindowTest, LeftAloneTheProgramRunsAtMostSixtyFiveFramesASecond) {
+    const std::string countFile = (workDir.path() / "swaps").string();
+    ASSERT_NO_FATAL_FAILURE(start({"QUIVERFALL_TEST_SWAP_COUNT=" + countFile}));
+    auto swaps = [&countFile] {
+        std::ifstream file(countFile);
+        long count = 0;
+        file >> count;
+        return count;
+    };
+    // Processor time from /proc, in clock ticks: user, then system.
+    auto processorTicks = [this] {
+        std::ifstream file("/proc/" + std::to_string(program->pid()) + "/stat");
+        std::string line;
+        std::getline(file, line);
+        std::istringstream fields(line.substr(line.rfind(')') + 2));
+        std::string field;
+        long user = 0;
+        long system = 0;
+        for (int index = 3; index <= 15 && fields >> field; ++index) {
+            if (index == 14) {
+                user = std::stol(field);
+            } else if (index == 15) {
+                system = std::stol(field);
+            }
+        }
+        return user + system;
+    };
+
+    const long swapsBefore = swaps();
+    const long ticksBefore = processorTicks();
+    const Clock::time_point before = Clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    const double seconds = std::chrono::duration<double>(Clock::now() - before).count();
+    const double framesPerSecond = static_cast<double>(swaps() - swapsBefore) / seconds;
+    const double coresBusy = static_cast<double>(processorTicks() - ticksBefore) /
+                             static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
+    std::printf("idle for %.1f s: %.1f frames a second, %.2f of a core\n", seconds, framesPerSecond,
+                coresBusy);
+    EXPECT_LE(framesPerSecond, 65.0) << "the idle loop is not paced to a 60 Hz display";
+    // Paced, not stopped: the window is still presented every frame.
+    EXPECT_GE(framesPerSecond, 10.0);
+}
+
+} // namespace
