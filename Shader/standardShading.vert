@@ -1,7 +1,8 @@
 #version 330 core
 // Standard shading, vertex stage: clip position, world-space surface for lighting, and the
 // positions to look up in both lights' shadow maps. A normal longer than unit length marks a
-// surface that gives off light (flames, embers): the excess length is its glow.
+// surface that gives off light (flames, embers): the excess length is its glow, from 0.25 up to
+// 16 times the surface's colour.
 
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
@@ -31,6 +32,12 @@ out vec4 fireShadowCoord;
 out vec4 lightShadowCoord;
 flat out float cameraInSunlight;
 out float glow;
+
+// Normals up to this much too long are a file's rounding or a careless exporter, not glow.
+const float glowDeadZone = 0.25;
+// The strongest glow, a multiple of the texture colour: four times the hall's flames, and far
+// below what overflows the half-float scene target (65504), whose infinity the blur would spread.
+const float maxGlow = 16.0;
 
 // Normal offset for the shadow lookups, in shadow-map texels. One texel of a 1024-texel map
 // spanning 100 degrees covers 2 * tan(50 deg) / 1024 = 0.00233 units per unit of distance from
@@ -66,7 +73,8 @@ void main() {
     float normalLength = length(normal);
     // A model without normals keeps its zero normals; the fragment stage takes the facet's own.
     vec3 unitNormal = normalLength > 0.0 ? normal / normalLength : normal;
-    glow = max(normalLength - 1.0, 0.0);
+    float excess = normalLength - 1.0;
+    glow = excess > glowDeadZone ? min(excess, maxGlow) : 0.0;
     normal_worldSpace = mat3(normalMatrix) * unitNormal;
     camera_worldSpace = -transpose(mat3(V)) * V[3].xyz;
     textureCoordinate = uv;

@@ -52,7 +52,7 @@ bool importModel(const char* path, std::vector<Mesh*>& meshes) {
     const aiScene* scene = importer.ReadFile(path, 0);
     if (scene == nullptr) {
         std::cerr << importer.GetErrorString() << std::flush;
-        waitForEnterOnTerminal();
+        waitForEnterOnTerminal(PromptAfter::unfinishedLine);
         return false;
     }
 

@@ -4,9 +4,12 @@
 #include <iostream>
 #include <unistd.h>
 
-void waitForEnterOnTerminal() {
+void waitForEnterOnTerminal(PromptAfter after) {
     if (!isatty(STDIN_FILENO)) {
         return;
+    }
+    if (after == PromptAfter::unfinishedLine) {
+        std::cout << '\n';
     }
     std::cout << "Press Enter to continue . . ." << std::flush;
     int c;

@@ -46,6 +46,12 @@ TEST(CaptureOptionsTest, FpsSetsTheStepAndTheVideosRate) {
     EXPECT_EQ(options.videoHeight, 450);
 }
 
+TEST(CaptureOptionsTest, StillTimesAreTakenInAnyOrderAndSavedOnce) {
+    CaptureOptions options;
+    ASSERT_TRUE(parse({"--at", "10,5,30.5,5"}, options));
+    EXPECT_EQ(options.times, (std::vector<float>{5.0f, 10.0f, 30.5f}));
+}
+
 TEST(CaptureOptionsTest, VideoCommandLinesThatCannotWorkAreRefused) {
     const std::vector<std::vector<std::string>> refused = {
         {"--video", "run.avi"},                 // no format for that name
@@ -58,6 +64,9 @@ TEST(CaptureOptionsTest, VideoCommandLinesThatCannotWorkAreRefused) {
         {"--video-size", "800"},                //
         {"--video", "run.gif", "--video-from", "5", "--video-to", "2"},
         {"--lead-in", "-1"},
+        {"--at", "5,nan"}, // no still would come after it
+        {"--at", "inf"},   //
+        {"--at", "5,-1"},  //
     };
     for (const std::vector<std::string>& arguments : refused) {
         CaptureOptions options;

@@ -13,7 +13,8 @@ namespace {
 
 // Set-up on software GL takes a few seconds; this leaves plenty of room.
 constexpr double startupTimeoutSeconds = 60.0;
-const std::string prompt = "Press Enter to continue . . .";
+// On a line of its own: the import library's message before it on the console ends without one.
+const std::string prompt = "\nPress Enter to continue . . .";
 
 class ModelImportFailureTest : public ::testing::Test {
   protected:

@@ -2,6 +2,7 @@
 
 #include "VideoEncoder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,9 +23,9 @@ const char* const helpText =
     "  --fps N          frames per second of demo time, a whole number (default: 30)\n"
     "  --dt SECONDS     time step of every frame instead of --fps (not with --video)\n"
     "  --lead-in SECONDS  how long the start view shows before C (default: 1)\n"
-    "  --at T1,T2,...   seconds after C at which to save frames (default: the flight's key\n"
-    "                   poses and the three arrows in flight; the start view and the last\n"
-    "                   frame before black are always saved)\n"
+    "  --at T1,T2,...   seconds after C at which to save frames, in any order (default:\n"
+    "                   the flight's key poses and the three arrows in flight; the start\n"
+    "                   view and the last frame before black are always saved)\n"
     "  --start-only     save only the start view (frame_start.png) and stop\n"
     "  --until SECONDS  stop after this much flight time instead of running to black\n"
     "  --limit SECONDS  give up, and fail, after this much flight time if the window never\n"
@@ -41,24 +42,27 @@ const char* const helpText =
     "Frames are named frame_start.png and frame_T.png with T the flight time in seconds;\n"
     "frame_black.png is the first frame after the volley ended.\n";
 
-bool parseTimes(const std::string& text, std::vector<float>& times) {
-    std::stringstream stream(text);
-    std::string item;
-    while (std::getline(stream, item, ',')) {
-        char* end = nullptr;
-        const float value = std::strtof(item.c_str(), &end);
-        if (end == item.c_str() || *end != '\0' || value < 0.0f) {
-            return false;
-        }
-        times.push_back(value);
-    }
-    return !times.empty();
-}
-
 bool parseNumber(const char* text, float& value) {
     char* end = nullptr;
     value = std::strtof(text, &end);
     return end != text && *end == '\0' && std::isfinite(value);
+}
+
+// The run passes the times in order, each still named by its time: they are sorted, and a time
+// given twice is saved once.
+bool parseTimes(const std::string& text, std::vector<float>& times) {
+    std::stringstream stream(text);
+    std::string item;
+    while (std::getline(stream, item, ',')) {
+        float value = 0.0f;
+        if (!parseNumber(item.c_str(), value) || value < 0.0f) {
+            return false;
+        }
+        times.push_back(value);
+    }
+    std::sort(times.begin(), times.end());
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+    return !times.empty();
 }
 
 bool parsePositive(const char* text, float& value) {
