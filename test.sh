@@ -11,9 +11,10 @@ scripts/check-format.sh
 scripts/build.sh --with-tests
 scripts/build.sh --with-tests --sanitize
 
-# The screen is larger than the demo's window so that the window tests can resize it to
-# 2400x1350 and see all of it. -noreset: by default the X server resets whenever its last client disconnects, and a program
-# that connects during the reset fails to open its window; tests start and end many programs.
+# The screen is larger than the demo's window, so that the window tests can resize it to
+# 2400x1350 and still read all of it back. -noreset: by default the X server resets whenever its
+# last client disconnects, and a program that connects during the reset fails to open its window;
+# tests start and end many programs.
 xvfb_arguments="-screen 0 2400x1350x24 -noreset"
 
 run_suite() {
