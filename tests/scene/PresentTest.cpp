@@ -9,6 +9,7 @@
 #include "scene/RestoresDemoState.h"
 #include "support/ImageCompare.h"
 #include "support/PictureScaling.h"
+#include "support/ResizedWindows.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -79,21 +80,6 @@ TEST_F(PresentTest, SpaceOnAnIdleFrameStillPresentsTheLastComposite) {
     expectSamePicture(presentedAfterGarbage({GLFW_KEY_SPACE}), lastComposite, "idle_with_space");
     ASSERT_FALSE(bloomEnabled);
 }
-
-// The window resized as a user would (maximised, made narrow or wide, shrunk). Where the picture
-// goes in each, worked by hand: the side that fits takes the window's size, the other keeps 16:9,
-// and the spare pixels are shared, an odd one going to the top or the right.
-struct ResizedWindow {
-    const char* name;
-    PixelSize window;
-    Region picture;
-};
-const ResizedWindow resizedWindows[] = {
-    {"maximised_2400x1350", {2400, 1350}, {0, 0, 2400, 1350}}, // 1.5 times, no bars
-    {"narrow_1200x900", {1200, 900}, {0, 112, 1200, 675}},     // 900 - 675 = 225 spare
-    {"wide_2000x700", {2000, 700}, {378, 0, 1244, 700}},       // 700 * 16 / 9 = 1244.4
-    {"half_800x450", {800, 450}, {0, 0, 800, 450}},            // 0.5 times, no bars
-};
 
 // Filtering rounds differently in the driver than in the oracle's double arithmetic: measured
 // here, no channel off by more than 1 and means of 0.07 to 0.34 over the four sizes. A picture

@@ -29,7 +29,7 @@ void sample(const Picture& picture, double u, double v, unsigned char* rgb) {
 
 } // namespace
 
-Picture letterboxed(const Picture& picture, const Region& into, PixelSize window) {
+Picture letterboxed(const Picture& picture, const PixelRect& into, PixelSize window) {
     Picture result;
     result.width = window.width;
     result.height = window.height;

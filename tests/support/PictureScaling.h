@@ -5,7 +5,7 @@
 #pragma once
 
 #include "offscreen/OffscreenWindow.h"
-#include "support/PictureRegions.h"
+#include "render/Letterbox.h"
 
 // A `window`-sized picture: black, with `picture` scaled into `into`.
-Picture letterboxed(const Picture& picture, const Region& into, PixelSize window);
+Picture letterboxed(const Picture& picture, const PixelRect& into, PixelSize window);

@@ -5,6 +5,7 @@
 #include "support/ImageCompare.h"
 #include "support/PictureScaling.h"
 #include "support/Process.h"
+#include "support/ResizedWindows.h"
 #include "support/X11Window.h"
 
 #include <gtest/gtest.h>
@@ -81,19 +82,6 @@ class DesktopWindowTest : public ::testing::Test {
     unsigned long window = 0;
 };
 
-// Sizes, and where the 16:9 picture goes in each: worked by hand in tests/scene/PresentTest.cpp.
-struct ResizedWindow {
-    const char* name;
-    PixelSize window;
-    Region picture;
-};
-const ResizedWindow resizedWindows[] = {
-    {"maximised", {2400, 1350}, {0, 0, 2400, 1350}},
-    {"narrow", {1200, 900}, {0, 112, 1200, 675}},
-    {"wide", {2000, 700}, {378, 0, 1244, 700}},
-    {"half", {800, 450}, {0, 0, 800, 450}},
-};
-
 TEST_F(DesktopWindowTest, AResizedWindowShowsTheStartViewScaledToFitOnGarbageBackBuffers) {
     ASSERT_NO_FATAL_FAILURE(start({"QUIVERFALL_TEST_GARBAGE_AFTER_SWAP=1"}));
     const Picture reference =
@@ -117,7 +105,7 @@ TEST_F(DesktopWindowTest, AResizedWindowShowsTheStartViewScaledToFitOnGarbageBac
         EXPECT_TRUE(withinReferenceThresholds(difference))
             << "not the start view scaled to fit with black bars (max " << difference.maxDifference
             << ", mean " << difference.meanDifference << "); pictures in "
-            << writeFailureImages(std::string("desktop_") + resized.name, shown, expected);
+            << writeFailureImages(std::string("program_") + resized.name, shown, expected);
     }
 }
 
