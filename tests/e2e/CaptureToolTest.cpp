@@ -52,15 +52,8 @@ TEST(CaptureToolTest, StartViewMatchesTheReferencePicture) {
     TempDirectory out;
     const ProgramRun run = capture(out.path(), {"--start-only", "--quiet"});
     ASSERT_EQ(run.exitStatus, std::optional<int>(0)) << run.standardError;
-    const Picture actual = loadPng((out.path() / "frame_start.png").string());
-    const Picture reference =
-        loadPng(std::string(QUIVERFALL_SOURCE_DIR) + "/tests/reference/start_view.png");
-    const ImageDifference difference = compareImages(actual, reference);
-    if (!withinReferenceThresholds(difference)) {
-        ADD_FAILURE() << "captured start view differs: max " << difference.maxDifference
-                      << ", mean " << difference.meanDifference << "; pictures in "
-                      << writeFailureImages("capture_start_view", actual, reference);
-    }
+    expectPictureMatches(loadPng((out.path() / "frame_start.png").string()),
+                         referencePicture("start_view"), "capture_start_view");
 }
 
 TEST(CaptureToolTest, HelpExplainsEveryOptionAndBadOptionsAreRefused) {

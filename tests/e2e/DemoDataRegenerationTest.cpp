@@ -1,6 +1,7 @@
 // quiverfall-modelgen rebuilds Models/ exactly: a rerun into an empty directory writes the same
 // files, byte for byte, as the ones committed, and no others.
 #include "support/Process.h"
+#include "support/ReadFile.h"
 
 #include <gtest/gtest.h>
 
@@ -29,13 +30,6 @@ std::set<fs::path> filesBelow(const fs::path& root) {
         }
     }
     return files;
-}
-
-std::string contents(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 class DemoDataRegenerationTest : public ::testing::Test {
@@ -93,8 +87,8 @@ TEST_F(DemoDataRegenerationTest, RegeneratesTheCommittedFilesByteForByteAndSilen
             continue;
         }
         // Compared as a flag, not as text: a difference in a megabyte-sized file is no message.
-        const std::string fresh = contents(generated() / file);
-        const std::string stored = contents(committed() / file);
+        const std::string fresh = readFile(generated() / file);
+        const std::string stored = readFile(committed() / file);
         EXPECT_TRUE(fresh == stored) << file << " differs from the committed file (" << fresh.size()
                                      << " bytes generated, " << stored.size() << " committed)";
     }

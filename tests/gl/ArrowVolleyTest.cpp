@@ -7,6 +7,7 @@
 #include "render/ShadowMap.h"
 #include "scene/Arrow.h"
 #include "support/DrawCapture.h"
+#include "support/DrawPrograms.h"
 #include "support/GlTestUtil.h"
 #include "support/Process.h"
 #include "support/ScopedIo.h"
@@ -35,12 +36,10 @@ const glm::mat4 lightVP = glm::ortho(-30.0f, 30.0f, -30.0f, 30.0f, 1.0f, 80.0f) 
 // 1/8 s frames keep every position and timer value exact.
 const float dt = 0.125f;
 
-class ArrowVolleyTest : public ::testing::Test {
+class ArrowVolleyTest : public DrawProgramsTest {
   protected:
     static void SetUpTestSuite() {
-        shading =
-            demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag").release();
-        depth = demoProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag").release();
+        DrawProgramsTest::SetUpTestSuite();
         shadow = new ShadowMap(*depth);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         target = new ColourTarget;
@@ -48,8 +47,7 @@ class ArrowVolleyTest : public ::testing::Test {
     static void TearDownTestSuite() {
         delete target;
         delete shadow;
-        delete shading;
-        delete depth;
+        DrawProgramsTest::TearDownTestSuite();
     }
 
     ArrowVolleyTest() {
@@ -80,14 +78,10 @@ class ArrowVolleyTest : public ::testing::Test {
     TempDirectory models;
     std::unique_ptr<ArrowVolley> volley;
 
-    static ShaderProgram* shading;
-    static ShaderProgram* depth;
     static ShadowMap* shadow;
     static ColourTarget* target;
 };
 
-ShaderProgram* ArrowVolleyTest::shading = nullptr;
-ShaderProgram* ArrowVolleyTest::depth = nullptr;
 ShadowMap* ArrowVolleyTest::shadow = nullptr;
 ColourTarget* ArrowVolleyTest::target = nullptr;
 

@@ -2,7 +2,7 @@
 // own: rounding in a model file must not, and no length may overflow the half-float scene target.
 // The surface here is white and every light is off, so the scene colour is the glow itself.
 #include "assets/Mesh.h"
-#include "support/GlTestUtil.h"
+#include "support/DrawPrograms.h"
 
 #include <glm/gtc/type_ptr.hpp>
 #include <gtest/gtest.h>
@@ -13,17 +13,8 @@ namespace {
 
 constexpr int targetSize = 4;
 
-class GlowTest : public ::testing::Test {
+class GlowTest : public DrawProgramsTest {
   protected:
-    static void SetUpTestSuite() {
-        program =
-            demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag").release();
-    }
-    static void TearDownTestSuite() {
-        delete program;
-        program = nullptr;
-    }
-
     void SetUp() override {
         const GLubyte white[3] = {255, 255, 255};
         glGenTextures(1, &whiteTexture);
@@ -60,9 +51,9 @@ class GlowTest : public ::testing::Test {
         const glm::vec3 normal(0.0f, 0.0f, length);
         Mesh mesh({0, 1, 2}, {{-1, -1, 0}, {3, -1, 0}, {-1, 3, 0}}, {{0, 0}, {0, 0}, {0, 0}},
                   {normal, normal, normal}, whiteTexture);
-        mesh.bindShadingProgram(*program);
+        mesh.bindShadingProgram(*shading);
 
-        const GLuint id = program->programId();
+        const GLuint id = shading->programId();
         glUseProgram(id);
         const glm::mat4 identity(1.0f);
         for (const char* matrix : {"MVP", "V", "M", "normalMatrix"}) {
@@ -88,13 +79,10 @@ class GlowTest : public ::testing::Test {
                 readTextureRgb(targets[1], targetSize, targetSize)[0]};
     }
 
-    static ShaderProgram* program;
     GLuint whiteTexture = 0;
     GLuint targets[2] = {0, 0};
     GLuint framebuffer = 0;
 };
-
-ShaderProgram* GlowTest::program = nullptr;
 
 TEST_F(GlowTest, TheLengthBeyondOneIsTheGlow) {
     EXPECT_FLOAT_EQ(shade(1.0f).first, 0.0f);

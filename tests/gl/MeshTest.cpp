@@ -1,6 +1,8 @@
 // Mesh buffers, attribute wiring for both programs, the draw's vertex count and clean-up.
 #include "assets/Mesh.h"
 #include "render/ShaderProgram.h"
+#include "support/DrawCapture.h"
+#include "support/DrawPrograms.h"
 #include "support/GlTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -9,17 +11,8 @@
 
 namespace {
 
-class MeshTest : public ::testing::Test {
+class MeshTest : public DrawProgramsTest {
   protected:
-    static void SetUpTestSuite() {
-        shading =
-            demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag").release();
-        depth = demoProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag").release();
-    }
-    static void TearDownTestSuite() {
-        delete shading;
-        delete depth;
-    }
     void TearDown() override { EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)); }
 
     // `triangles` triangles, one vertex per corner.
@@ -46,13 +39,7 @@ class MeshTest : public ::testing::Test {
         glGetVertexAttribiv(static_cast<GLuint>(location), parameter, &value);
         return value;
     }
-
-    static ShaderProgram* shading;
-    static ShaderProgram* depth;
 };
-
-ShaderProgram* MeshTest::shading = nullptr;
-ShaderProgram* MeshTest::depth = nullptr;
 
 TEST_F(MeshTest, ConstructionMakesNoGlObjects) {
     const auto mesh = makeMesh(2);
@@ -140,15 +127,7 @@ TEST_F(MeshTest, DepthBindingAfterShadingBindingCreatesNothing) {
 
 // Triangles the GL actually assembled for one draw of `mesh`.
 GLuint trianglesDrawn(const Mesh& mesh) {
-    GLuint query = 0;
-    glGenQueries(1, &query);
-    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-    mesh.draw();
-    glEndQuery(GL_PRIMITIVES_GENERATED);
-    GLuint count = 0;
-    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
-    glDeleteQueries(1, &query);
-    return count;
+    return trianglesDrawnBy([&mesh] { mesh.draw(); });
 }
 
 TEST_F(MeshTest, DrawIssuesOneVertexPerIndexAndBindsTheTextureOnUnitZero) {

@@ -6,6 +6,7 @@
 #include "scene/Arrow.h"
 #include "scene/Scene.h"
 #include "support/DrawCapture.h"
+#include "support/DrawPrograms.h"
 #include "support/GlTestUtil.h"
 #include "support/Process.h"
 #include "support/ScopedIo.h"
@@ -183,12 +184,10 @@ GLint textureOnUnit(GLenum unit) {
     return glInteger(GL_TEXTURE_BINDING_2D);
 }
 
-class SceneObjectDrawTest : public ::testing::Test {
+class SceneObjectDrawTest : public DrawProgramsTest {
   protected:
     static void SetUpTestSuite() {
-        shading =
-            demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag").release();
-        depth = demoProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag").release();
+        DrawProgramsTest::SetUpTestSuite();
         fireShadow = new ShadowMap(*depth);
         lightShadow = new ShadowMap(*depth);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -200,8 +199,7 @@ class SceneObjectDrawTest : public ::testing::Test {
         delete colourTarget;
         delete fireShadow;
         delete lightShadow;
-        delete shading;
-        delete depth;
+        DrawProgramsTest::TearDownTestSuite();
     }
 
     SceneObjectDrawTest() {
@@ -291,16 +289,12 @@ class SceneObjectDrawTest : public ::testing::Test {
 
     TempDirectory models;
 
-    static ShaderProgram* shading;
-    static ShaderProgram* depth;
     static ShadowMap* fireShadow;
     static ShadowMap* lightShadow;
     static ColourTarget* colourTarget;
     static GLuint target;
 };
 
-ShaderProgram* SceneObjectDrawTest::shading = nullptr;
-ShaderProgram* SceneObjectDrawTest::depth = nullptr;
 ShadowMap* SceneObjectDrawTest::fireShadow = nullptr;
 ShadowMap* SceneObjectDrawTest::lightShadow = nullptr;
 ColourTarget* SceneObjectDrawTest::colourTarget = nullptr;

@@ -5,6 +5,7 @@
 #include "render/FrameSize.h"
 #include "render/ShaderProgram.h"
 #include "scene/SceneObject.h"
+#include "support/DrawPrograms.h"
 #include "support/GlTestUtil.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -82,18 +83,8 @@ int texelOf(float coordinate) {
     return static_cast<int>((coordinate + 2.0f) / 4.0f * mapSize);
 }
 
-class ShadowMapTest : public ::testing::Test {
+class ShadowMapTest : public DrawProgramsTest {
   protected:
-    static void SetUpTestSuite() {
-        shading =
-            demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag").release();
-        depth = demoProgram("./Shader/shadowMap.vert", "./Shader/shadowMap.frag").release();
-    }
-    static void TearDownTestSuite() {
-        delete shading;
-        delete depth;
-    }
-
     // The global state the program sets up once: depth test with GL_LESS, back faces culled.
     void SetUp() override {
         glEnable(GL_DEPTH_TEST);
@@ -135,13 +126,7 @@ class ShadowMapTest : public ::testing::Test {
     static float depthAt(const std::vector<float>& depths, int x, int y) {
         return depths[static_cast<size_t>(y) * mapSize + x];
     }
-
-    static ShaderProgram* shading;
-    static ShaderProgram* depth;
 };
-
-ShaderProgram* ShadowMapTest::shading = nullptr;
-ShaderProgram* ShadowMapTest::depth = nullptr;
 
 GLint textureParameter(GLenum parameter) {
     GLint value = 0;

@@ -79,11 +79,6 @@ struct MemorySample {
     long residentKb;
 };
 
-bool allBlack(const Picture& picture) {
-    return std::all_of(picture.rgb.begin(), picture.rgb.end(),
-                       [](unsigned char channel) { return channel == 0; });
-}
-
 class DemoRunTest : public ::testing::Test {
   protected:
     static void TearDownTestSuite() { printSamples(); }
@@ -217,20 +212,7 @@ TEST_F(DemoRunTest, FirstFrameMatchesTheStartViewPicture) {
     sample("set-up done");
     ASSERT_TRUE(needsRedraw) << "the first frame must redraw";
     ASSERT_TRUE(frame({}, 1.0f / 30.0f));
-    const Picture actual = readWindowPixels();
-
-    const std::string referencePath =
-        std::string(QUIVERFALL_SOURCE_DIR) + "/tests/reference/start_view.png";
-    const Picture reference = loadPng(referencePath);
-    ASSERT_FALSE(reference.rgb.empty()) << "missing reference picture " << referencePath;
-
-    const ImageDifference difference = compareImages(actual, reference);
-    if (!withinReferenceThresholds(difference)) {
-        const std::string folder = writeFailureImages("start_view", actual, reference);
-        ADD_FAILURE() << "start view differs from " << referencePath << ": max "
-                      << difference.maxDifference << ", mean " << difference.meanDifference
-                      << "; actual and difference pictures are in " << folder;
-    }
+    expectPictureMatches(readWindowPixels(), referencePicture("start_view"), "start_view");
 }
 
 TEST_F(DemoRunTest, IdleFramesAndCameraKeysLeaveNoGlErrorAndKeepMemoryFlat) {
@@ -302,10 +284,10 @@ TEST_F(DemoRunTest, FlightAndVolleyRunToBlackWithTheArrowsOnScreen) {
 TEST_F(DemoRunTest, BlackFramesStayBlackTakeNoMemoryAndEscapeStillWorks) {
     ASSERT_TRUE(arrowVolley->finished());
     ASSERT_TRUE(frame({}, idleStep));
-    EXPECT_TRUE(allBlack(readWindowPixels())) << "the frame after the volley is not black";
+    EXPECT_TRUE(isBlack(readWindowPixels())) << "the frame after the volley is not black";
     // Keys are still read: C and F change nothing now.
     ASSERT_TRUE(frame({GLFW_KEY_C, GLFW_KEY_F}, idleStep));
-    EXPECT_TRUE(allBlack(readWindowPixels()));
+    EXPECT_TRUE(isBlack(readWindowPixels()));
 
     for (int i = 2; i < blackFrames / 2; ++i) {
         ASSERT_TRUE(frame({}, idleStep)) << "black";
@@ -318,7 +300,7 @@ TEST_F(DemoRunTest, BlackFramesStayBlackTakeNoMemoryAndEscapeStillWorks) {
 
     ASSERT_TRUE(frame({GLFW_KEY_ESCAPE}, idleStep));
     EXPECT_TRUE(keysClosed());
-    EXPECT_TRUE(allBlack(readWindowPixels()));
+    EXPECT_TRUE(isBlack(readWindowPixels()));
 
     if (residentMemoryComparable) {
         EXPECT_LT(growthMb(blackHalf, blackDone), steadyGrowthLimitMb)

@@ -46,15 +46,9 @@ Picture presentedAfterGarbage(const std::set<int>& held = {}) {
     return readWindowPixels();
 }
 
+// The idle frame presents exactly the picture of the last redraw.
 void expectSamePicture(const Picture& presented, const Picture& expected, const char* what) {
-    const ImageDifference difference = compareImages(presented, expected);
-    ASSERT_TRUE(difference.sameSize);
-    if (difference.maxDifference != 0) {
-        const std::string folder = writeFailureImages(what, presented, expected);
-        ADD_FAILURE() << what << ": the idle frame presents another picture than the last redraw"
-                      << " (max " << difference.maxDifference << ", mean "
-                      << difference.meanDifference << "); pictures in " << folder;
-    }
+    expectPictureMatches(presented, expected, what, {0, 0.0});
 }
 
 using PresentTest = RestoresDemoState;
@@ -84,8 +78,7 @@ TEST_F(PresentTest, SpaceOnAnIdleFrameStillPresentsTheLastComposite) {
 // Filtering rounds differently in the driver than in the oracle's double arithmetic: measured
 // here, no channel off by more than 1 and means of 0.07 to 0.34 over the four sizes. A picture
 // placed one pixel off, or filtered nearest instead of linearly, is off by 72 to 167.
-constexpr int scaledMaxDifference = 2;
-constexpr double scaledMeanDifference = 0.6;
+constexpr PictureLimits scaledLimits{2, 0.6};
 
 class WindowSizeTest : public RestoresDemoState {
   protected:
@@ -124,18 +117,6 @@ class WindowSizeTest : public RestoresDemoState {
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
         return readWindowPixels(size);
     }
-
-    static void expectScaledPicture(const Picture& presented, const Picture& expected,
-                                    const std::string& what) {
-        const ImageDifference difference = compareImages(presented, expected);
-        ASSERT_TRUE(difference.sameSize) << what;
-        if (difference.maxDifference > scaledMaxDifference ||
-            difference.meanDifference > scaledMeanDifference) {
-            ADD_FAILURE() << what << ": not the picture scaled to fit with black bars (max "
-                          << difference.maxDifference << ", mean " << difference.meanDifference
-                          << "); pictures in " << writeFailureImages(what, presented, expected);
-        }
-    }
 };
 
 TEST_F(WindowSizeTest, IdleAndRedrawnFramesShowTheWholePictureScaledToFitWithBlackBars) {
@@ -144,10 +125,11 @@ TEST_F(WindowSizeTest, IdleAndRedrawnFramesShowTheWholePictureScaledToFitWithBla
         SCOPED_TRACE(resized.name);
         ASSERT_NO_FATAL_FAILURE(resize(resized.window));
         const Picture expected = letterboxed(startView, resized.picture, resized.window);
-        expectScaledPicture(frame(resized.window), expected, std::string(resized.name) + "_idle");
+        expectPictureMatches(frame(resized.window), expected, std::string(resized.name) + "_idle",
+                             scaledLimits);
         swapToGarbage();
-        expectScaledPicture(frame(resized.window, true), expected,
-                            std::string(resized.name) + "_redrawn");
+        expectPictureMatches(frame(resized.window, true), expected,
+                             std::string(resized.name) + "_redrawn", scaledLimits);
         swapToGarbage();
     }
 }

@@ -8,6 +8,7 @@
 #include "assets/Mesh.h"
 #include "scene/RestoresDemoState.h"
 #include "scene/Scene.h"
+#include "support/DrawCapture.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -36,15 +37,7 @@ GLuint redrawWithoutBloom() {
 GLuint trianglesOfFrame(std::set<int> held, float dt = 1.0f / 30.0f) {
     ScriptedKeys keys;
     keys.held = std::move(held);
-    GLuint query = 0;
-    glGenQueries(1, &query);
-    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-    runFrame(keys, dt, frameSize);
-    glEndQuery(GL_PRIMITIVES_GENERATED);
-    GLuint count = 0;
-    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
-    glDeleteQueries(1, &query);
-    return count;
+    return trianglesDrawnBy([&keys, dt] { runFrame(keys, dt, frameSize); });
 }
 
 using RedrawGateTest = RestoresDemoState;

@@ -149,18 +149,9 @@ constexpr double firePitGlowMeanDifference = 1.5;
 
 TEST_F(ViewTest, FirePitMatchesItsReferencePicture) {
     const Picture actual = redrawAt(firePitPose, "fire_pit");
-    const std::string referencePath =
-        std::string(QUIVERFALL_SOURCE_DIR) + "/tests/reference/fire_pit.png";
-    const Picture reference = loadPng(referencePath);
-    ASSERT_FALSE(reference.rgb.empty()) << "missing reference picture " << referencePath;
-    const ImageDifference difference = compareImages(actual, reference);
-    if (!difference.sameSize || difference.maxDifference > firePitMaxDifference ||
-        difference.meanDifference > firePitMeanDifference) {
-        const std::string folder = writeFailureImages("fire_pit", actual, reference);
-        ADD_FAILURE() << "fire pit view differs from " << referencePath << ": max "
-                      << difference.maxDifference << ", mean " << difference.meanDifference
-                      << "; actual and difference pictures are in " << folder;
-    }
+    const Picture reference = referencePicture("fire_pit");
+    expectPictureMatches(actual, reference, "fire_pit",
+                         {firePitMaxDifference, firePitMeanDifference});
     const double aroundTheFire = meanDifferenceInRegion(actual, reference, firePitGlowRegion);
     EXPECT_LE(aroundTheFire, firePitGlowMeanDifference)
         << "the fire's glow and bloom differ from the reference picture (mean " << aroundTheFire

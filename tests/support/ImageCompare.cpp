@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <gtest/gtest.h>
+
 ImageDifference compareImages(const Picture& actual, const Picture& reference) {
     ImageDifference result;
     result.sameSize = actual.width == reference.width && actual.height == reference.height &&
@@ -19,6 +21,33 @@ ImageDifference compareImages(const Picture& actual, const Picture& reference) {
     }
     result.meanDifference = static_cast<double>(total) / static_cast<double>(actual.rgb.size());
     return result;
+}
+
+int brightestChannel(const Picture& picture) {
+    return picture.rgb.empty() ? 255 : *std::max_element(picture.rgb.begin(), picture.rgb.end());
+}
+
+Picture referencePicture(const std::string& name) {
+    return loadPng(std::string(QUIVERFALL_SOURCE_DIR) + "/tests/reference/" + name + ".png");
+}
+
+bool expectPictureMatches(const Picture& actual, const Picture& expected, const std::string& name,
+                          PictureLimits limits) {
+    if (expected.rgb.empty()) {
+        ADD_FAILURE() << name << ": no expected picture to compare with";
+        return false;
+    }
+    const ImageDifference difference = compareImages(actual, expected);
+    if (difference.sameSize && difference.maxDifference <= limits.maxDifference &&
+        difference.meanDifference <= limits.meanDifference) {
+        return true;
+    }
+    ADD_FAILURE() << name << ": " << actual.width << "x" << actual.height << " picture against "
+                  << expected.width << "x" << expected.height << ", max difference "
+                  << difference.maxDifference << " (limit " << limits.maxDifference << "), mean "
+                  << difference.meanDifference << " (limit " << limits.meanDifference
+                  << "); pictures in " << writeFailureImages(name, actual, expected);
+    return false;
 }
 
 bool withinReferenceThresholds(const ImageDifference& difference) {

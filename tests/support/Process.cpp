@@ -1,4 +1,5 @@
 #include "support/Process.h"
+#include "support/ReadFile.h"
 
 #include <chrono>
 #include <csignal>
@@ -8,22 +9,12 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string readWholeFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
-
-} // namespace
 
 TempDirectory::TempDirectory() {
     std::string pattern = (fs::temp_directory_path() / "quiverfall-test-XXXXXX").string();
@@ -137,11 +128,20 @@ void Process::kill() {
 }
 
 std::string Process::standardOutput() const {
-    return readWholeFile(stdoutPath_);
+    return readFile(stdoutPath_);
 }
 
 std::string Process::standardError() const {
-    return readWholeFile(stderrPath_);
+    return readFile(stderrPath_);
+}
+
+bool blockedReadingStandardInput(pid_t pid) {
+    // The first two fields are the system call the thread is blocked in and its first argument.
+    std::istringstream call(readFile("/proc/" + std::to_string(pid) + "/syscall"));
+    long number = -1;
+    std::string firstArgument;
+    call >> number >> firstArgument;
+    return number == SYS_read && firstArgument == "0x0";
 }
 
 ProgramRun runProgram(const fs::path& workingDirectory, double timeoutSeconds) {

@@ -61,6 +61,10 @@ class Process {
     std::filesystem::path stderrPath_;
 };
 
+// True while the process's main thread is blocked reading its standard input (Linux's /proc): it
+// waits for a line, and nothing else it was asked to do can happen before one comes.
+bool blockedReadingStandardInput(pid_t pid);
+
 // Runs the quiverfall program in `workingDirectory` and waits for it to end.
 struct ProgramRun {
     std::optional<int> exitStatus;

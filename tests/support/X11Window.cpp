@@ -30,6 +30,13 @@ bool sendKey(unsigned long window, const std::string& keyName) {
                            .c_str()) == 0;
 }
 
+std::optional<int> quitWithEscape(Process& program, unsigned long window, double timeoutSeconds) {
+    if (!sendKey(window, "Escape")) {
+        return std::nullopt;
+    }
+    return program.waitForExit(timeoutSeconds);
+}
+
 bool resizeWindow(unsigned long window, int width, int height) {
     return std::system(("timeout 10 xdotool windowsize " + std::to_string(window) + " " +
                         std::to_string(width) + " " + std::to_string(height) + " >/dev/null 2>&1")
@@ -54,33 +61,34 @@ bool requestWindowClose(unsigned long window) {
     return sent != 0;
 }
 
-WindowImage captureWindowRegion(unsigned long window, int x, int y, int width, int height) {
-    WindowImage image;
+Picture captureWindowRegion(unsigned long window, int x, int y, int width, int height) {
+    Picture picture;
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
-        return image;
+        return picture;
     }
     XImage* pixels = XGetImage(display, window, x, y, static_cast<unsigned>(width),
                                static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (pixels != nullptr) {
-        image.width = width;
-        image.height = height;
-        image.rgb.reserve(static_cast<size_t>(width) * height * 3);
+        picture.width = width;
+        picture.height = height;
+        picture.rgb.resize(static_cast<size_t>(width) * height * 3);
         for (int row = 0; row < height; ++row) {
+            unsigned char* out = &picture.rgb[static_cast<size_t>(height - 1 - row) * width * 3];
             for (int column = 0; column < width; ++column) {
                 const unsigned long pixel = XGetPixel(pixels, column, row);
-                image.rgb.push_back(static_cast<char>((pixel >> 16) & 0xff));
-                image.rgb.push_back(static_cast<char>((pixel >> 8) & 0xff));
-                image.rgb.push_back(static_cast<char>(pixel & 0xff));
+                *out++ = static_cast<unsigned char>((pixel >> 16) & 0xff);
+                *out++ = static_cast<unsigned char>((pixel >> 8) & 0xff);
+                *out++ = static_cast<unsigned char>(pixel & 0xff);
             }
         }
         XDestroyImage(pixels);
     }
     XCloseDisplay(display);
-    return image;
+    return picture;
 }
 
-WindowImage captureWindow(unsigned long window) {
+Picture captureWindow(unsigned long window) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         return {};
@@ -89,5 +97,5 @@ WindowImage captureWindow(unsigned long window) {
     const bool known = XGetWindowAttributes(display, window, &attributes) != 0;
     XCloseDisplay(display);
     return known ? captureWindowRegion(window, 0, 0, attributes.width, attributes.height)
-                 : WindowImage{};
+                 : Picture{};
 }

@@ -1,6 +1,9 @@
 // Finding and talking to the program's window on the test X server.
 #pragma once
 
+#include "offscreen/Picture.h"
+
+#include <optional>
 #include <string>
 
 // The id of a visible top-level window whose title is `title`, waiting up to `timeoutSeconds`;
@@ -10,18 +13,21 @@ unsigned long findWindowByTitle(const std::string& title, double timeoutSeconds)
 // Sends one key press and release (an X keysym name such as "Escape") with xdotool.
 bool sendKey(unsigned long window, const std::string& keyName);
 
+class Process;
+
+// Presses Escape in the program's window and waits for the program to end: its exit status, or
+// nothing when the key could not be sent or the program did not end within `timeoutSeconds`.
+std::optional<int> quitWithEscape(Process& program, unsigned long window,
+                                  double timeoutSeconds = 30.0);
+
 // Resizes the window as a user dragging its corner would (with xdotool).
 bool resizeWindow(unsigned long window, int width, int height);
 
 // Asks the window to close the way a window manager's close button does (WM_DELETE_WINDOW).
 bool requestWindowClose(unsigned long window);
 
-// Reads the window's pixels as RGB bytes, top row first. Empty on failure.
-struct WindowImage {
-    int width = 0;
-    int height = 0;
-    std::string rgb;
-};
-WindowImage captureWindow(unsigned long window);
-// The same for a rectangle of the window (much faster than the whole window).
-WindowImage captureWindowRegion(unsigned long window, int x, int y, int width, int height);
+// The window's pixels as an 8-bit RGB picture, bottom row first like GL's. Empty on failure.
+Picture captureWindow(unsigned long window);
+// The same for a rectangle of the window, given from its top-left corner as X counts (much faster
+// than the whole window).
+Picture captureWindowRegion(unsigned long window, int x, int y, int width, int height);

@@ -1,5 +1,7 @@
 // Constants that two shader stages keep by hand must agree, or the sunbeam's soft edge would be
 // lit by one stage and not the other.
+#include "support/ReadFile.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,10 +12,7 @@ namespace {
 
 // The value a shader source gives `name` in "const float name = value;", or "" if none.
 std::string constantIn(const std::string& path, const std::string& name) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::string source = text.str();
+    const std::string source = readFile(path);
     const std::string declaration = "const float " + name + " = ";
     const size_t start = source.find(declaration);
     if (start == std::string::npos) {

@@ -32,10 +32,8 @@ class ModelImportFailureTest : public ::testing::Test {
     }
 
     static void quit(Process& program, unsigned long window) {
-        ASSERT_TRUE(sendKey(window, "Escape"));
-        const std::optional<int> status = program.waitForExit(startupTimeoutSeconds);
-        ASSERT_TRUE(status.has_value()) << "the program did not go on after the failed import";
-        EXPECT_EQ(*status, 0);
+        EXPECT_EQ(quitWithEscape(program, window, startupTimeoutSeconds), std::optional<int>(0))
+            << "the program did not go on after the failed import";
     }
 
     TempDirectory workDir;
@@ -60,8 +58,13 @@ TEST_F(ModelImportFailureTest, AtATerminalItPromptsAndWaitsForEnter) {
     const unsigned long window = findWindowByTitle("Quiverfall", startupTimeoutSeconds);
     ASSERT_NE(window, 0UL);
     ASSERT_TRUE(sendKey(window, "Escape"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    ASSERT_TRUE(program.running()) << "the program did not wait for Enter";
+    // The prompt comes just before the read: allow the program the moment between the two.
+    while (!blockedReadingStandardInput(program.pid()) &&
+           std::chrono::steady_clock::now() < deadline && program.running()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(program.running());
+    EXPECT_TRUE(blockedReadingStandardInput(program.pid())) << "the program did not wait for Enter";
 
     ASSERT_TRUE(program.typeOnTerminal("\n"));
     quit(program, window);
