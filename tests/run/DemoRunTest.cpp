@@ -39,18 +39,17 @@ constexpr int framesPerSample = 500;
 // ends.
 constexpr float flightTimeLimit = 45.0f;
 
-// Growth allowed within the idle frames after the first 500, and within the second half of the
-// black frames: such a frame only clears, uploads the fire colour and (idle) copies the last
-// picture, so once the renderer has what it needs it should take nothing more. 1 MB over 500
-// idle frames is about 2 kB a frame.
-constexpr double steadyGrowthLimitMb = 1.0;
-// Growth allowed over the whole run after the first 500 idle frames. The software renderer takes
-// memory on first use and keeps it: shader variants for new combinations of program and state
-// (new views and bloom off with the camera keys, the arrows in the flight), up to 3 MB here, and
-// about 5 MB over the first hundred black frames, the first that clear the window's own depth
-// buffer. A render target lost with each redraw (11 MB for a 1600x900 half-float one) goes beyond
-// the limit at once.
-constexpr double runGrowthLimitMb = 16.0;
+// Resident memory moves by a few MB with the machine: the software renderer's threads (one per
+// core) and caches, the allocator's pools. What must never happen is memory lost with every
+// frame: a 1600x900 half-float render target lost with each frame is 11 MB a frame, a single
+// lost texture of the picture's size 5.5 MB. These limits catch any loss of 128 kB a frame or
+// more over 500 frames, far above the machine's noise; the memory's size itself is the bench's
+// figure (peak resident memory).
+// Within the idle frames after the first 500, and within the second half of the black frames.
+constexpr double steadyGrowthLimitMb = 64.0;
+// Over the whole run after the first 500 idle frames: the renderer also takes memory on first use
+// and keeps it (shader variants for new views, bloom off and the arrows; about 8 MB here).
+constexpr double runGrowthLimitMb = 64.0;
 
 #if defined(__SANITIZE_ADDRESS__)
 // AddressSanitizer holds freed blocks back (256 MB of them) before it reuses any, so resident

@@ -1,9 +1,10 @@
 // Fixture for tests that share the demo's one set-up: each test may move the camera, run the
-// flight for a while or switch bloom, and leaves the demo as it found it, so the tests of the
-// binary run alone or in any order.
+// flight for a while, flicker the fire or switch bloom, and leaves the demo as it found it, so
+// the tests of the binary run alone or in any order.
 #pragma once
 
 #include "app/Camera.h"
+#include "app/FireLight.h"
 #include "app/Globals.h"
 #include "render/PostProcessing.h"
 
@@ -11,7 +12,15 @@
 
 class RestoresDemoState : public ::testing::Test {
   protected:
-    void SetUp() override { savedCamera_ = camera; }
+    // The fire starts each test at its first colour, whatever an earlier test flickered it to:
+    // still views redraw with no time passing and show the colour they find.
+    void SetUp() override {
+        savedCamera_ = camera;
+        const glm::vec3 firePosition = fireLight->position();
+        delete fireLight;
+        fireLight = new FireLight(firePosition, standardShadingProgram);
+        glUseProgram(0);
+    }
     void TearDown() override {
         camera = savedCamera_;
         setBloom(true);

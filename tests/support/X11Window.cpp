@@ -8,12 +8,22 @@
 #include <chrono>
 #include <thread>
 
-unsigned long findWindowByTitle(const std::string& title, double timeoutSeconds) {
+namespace {
+
+// xdotool with a time limit, its output discarded.
+bool xdotool(const std::string& arguments) {
+    return std::system(("timeout 10 xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+} // namespace
+
+unsigned long findProgramWindow(const Process& program, double timeoutSeconds) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
     while (std::chrono::steady_clock::now() < deadline) {
         const std::string found =
-            commandOutput("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null");
+            commandOutput("timeout 10 xdotool search --all --onlyvisible --pid " +
+                          std::to_string(program.pid()) + " --name '^Quiverfall$' 2>/dev/null");
         if (!found.empty()) {
             return std::stoul(found.substr(0, found.find('\n')));
         }
@@ -25,9 +35,7 @@ unsigned long findWindowByTitle(const std::string& title, double timeoutSeconds)
 bool sendKey(unsigned long window, const std::string& keyName) {
     // Focus first: xdotool then sends the key through XTEST, as a real keyboard would.
     const std::string id = std::to_string(window);
-    return std::system(("xdotool windowfocus --sync " + id + " && xdotool key --clearmodifiers " +
-                        keyName + " >/dev/null 2>&1")
-                           .c_str()) == 0;
+    return xdotool("windowfocus --sync " + id) && xdotool("key --clearmodifiers " + keyName);
 }
 
 std::optional<int> quitWithEscape(Process& program, unsigned long window, double timeoutSeconds) {
@@ -38,9 +46,8 @@ std::optional<int> quitWithEscape(Process& program, unsigned long window, double
 }
 
 bool resizeWindow(unsigned long window, int width, int height) {
-    return std::system(("timeout 10 xdotool windowsize " + std::to_string(window) + " " +
-                        std::to_string(width) + " " + std::to_string(height) + " >/dev/null 2>&1")
-                           .c_str()) == 0;
+    return xdotool("windowsize " + std::to_string(window) + " " + std::to_string(width) + " " +
+                   std::to_string(height));
 }
 
 bool requestWindowClose(unsigned long window) {

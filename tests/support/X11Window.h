@@ -6,14 +6,16 @@
 #include <optional>
 #include <string>
 
-// The id of a visible top-level window whose title is `title`, waiting up to `timeoutSeconds`;
-// 0 if none appeared.
-unsigned long findWindowByTitle(const std::string& title, double timeoutSeconds);
-
-// Sends one key press and release (an X keysym name such as "Escape") with xdotool.
-bool sendKey(unsigned long window, const std::string& keyName);
-
 class Process;
+
+// The id of the program's visible window once it is titled "Quiverfall", waiting up to
+// `timeoutSeconds`; 0 if none appeared. Found by the program's process id as well as the title, so
+// another program that opens a window of that name at the same time is never taken for it.
+unsigned long findProgramWindow(const Process& program, double timeoutSeconds);
+
+// Sends one key press and release (an X keysym name such as "Escape") with xdotool. Every
+// xdotool call is given 10 s, so a stuck X server fails the test instead of hanging it.
+bool sendKey(unsigned long window, const std::string& keyName);
 
 // Presses Escape in the program's window and waits for the program to end: its exit status, or
 // nothing when the key could not be sent or the program did not end within `timeoutSeconds`.

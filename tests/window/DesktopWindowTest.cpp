@@ -39,7 +39,7 @@ class DesktopWindowTest : public ::testing::Test {
         options.environment.push_back(std::string("LD_PRELOAD=") + QUIVERFALL_SWAP_SPY);
         program = std::make_unique<Process>(QUIVERFALL_EXECUTABLE, std::vector<std::string>{},
                                             workDir.path(), options);
-        window = findWindowByTitle("Quiverfall", windowTimeoutSeconds);
+        window = findProgramWindow(*program, windowTimeoutSeconds);
         ASSERT_NE(window, 0UL) << program->standardOutput();
         const Clock::time_point shown = Clock::now();
         while (isBlack(captureWindow(window), darkestBlack) &&

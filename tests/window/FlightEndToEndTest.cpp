@@ -42,7 +42,7 @@ void startFlight(FlightRun& run, const ProcessOptions& options = {}) {
     run.workDir.copyFromSource("Models");
     run.program = std::make_unique<Process>(QUIVERFALL_EXECUTABLE, std::vector<std::string>{},
                                             run.workDir.path(), options);
-    run.window = findWindowByTitle("Quiverfall", 60.0);
+    run.window = findProgramWindow(*run.program, 60.0);
     ASSERT_NE(run.window, 0UL) << run.program->standardOutput();
     // The first frame can take seconds on a busy machine: wait for the room, within reason.
     const Clock::time_point shown = Clock::now();

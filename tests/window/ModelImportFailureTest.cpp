@@ -26,7 +26,7 @@ class ModelImportFailureTest : public ::testing::Test {
 
     // Escape must end a program that went on past the failed import, with status 0.
     static void expectItRunsAndQuits(Process& program) {
-        const unsigned long window = findWindowByTitle("Quiverfall", startupTimeoutSeconds);
+        const unsigned long window = findProgramWindow(program, startupTimeoutSeconds);
         ASSERT_NE(window, 0UL);
         quit(program, window);
     }
@@ -55,7 +55,7 @@ TEST_F(ModelImportFailureTest, AtATerminalItPromptsAndWaitsForEnter) {
         << "the import library's message is missing: " << program.standardError();
 
     // Waiting, not gone on: keys are read only by frames, so Escape cannot end it before Enter.
-    const unsigned long window = findWindowByTitle("Quiverfall", startupTimeoutSeconds);
+    const unsigned long window = findProgramWindow(program, startupTimeoutSeconds);
     ASSERT_NE(window, 0UL);
     ASSERT_TRUE(sendKey(window, "Escape"));
     // The prompt comes just before the read: allow the program the moment between the two.

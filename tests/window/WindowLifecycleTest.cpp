@@ -19,7 +19,7 @@ class WindowLifecycleTest : public ::testing::Test {
         }
         program = std::make_unique<Process>(QUIVERFALL_EXECUTABLE, std::vector<std::string>{},
                                             workDir.path());
-        window = findWindowByTitle("Quiverfall", windowTimeoutSeconds);
+        window = findProgramWindow(*program, windowTimeoutSeconds);
         ASSERT_NE(window, 0UL) << "no window titled Quiverfall appeared; output:\n"
                                << program->standardOutput();
     }
