@@ -2,10 +2,12 @@
 #include "assets/TextureLoader.h"
 #include "support/GlTestUtil.h"
 #include "support/Process.h"
+#include "support/UnlitShading.h"
 
 #include <FreeImage.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -101,6 +103,73 @@ TEST_F(TextureLoaderTest, TextureIsMipmappedAndRepeats) {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 4, GL_TEXTURE_WIDTH, &lastLevelWidth);
     EXPECT_EQ(lastLevelWidth, 1) << "the mipmap chain was not generated";
     glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+// A grey image of `width` x `height` (scanline 0 is the bottom row).
+FIBITMAP* greyImage(int width, int height, const std::vector<unsigned char>& grey) {
+    FIBITMAP* image = FreeImage_Allocate(width, height, 24);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const BYTE value = grey[static_cast<size_t>(y) * width + x];
+            RGBQUAD colour{};
+            colour.rgbRed = colour.rgbGreen = colour.rgbBlue = value;
+            FreeImage_SetPixelColor(image, x, y, &colour);
+        }
+    }
+    return image;
+}
+
+// What a loaded texture shows as the shader sees it, through the program's own shading with the
+// lights off: the texture's shade at each pixel, back from the shader's squaring into linear.
+std::vector<double> shadesSeen(GLuint texture, int width, int height) {
+    UnlitShading shading;
+    // Normals twice unit length: a glow of 1, so the scene colour is the texture's colour.
+    const UnlitShading::Target target = shading.shade(texture, 2.0f, width, height);
+    std::vector<double> shades;
+    for (int x = 0; x < width; ++x) {
+        shades.push_back(std::sqrt(target.sceneRed(x, 0)));
+    }
+    return shades;
+}
+
+// Texture filtering works in 8-bit steps here and the half-float target adds its own rounding.
+constexpr double shadeTolerance = 2.0 / 255.0;
+
+// Magnified, a texture is filtered linearly: between a black and a white texel the surface goes
+// through the greys between. Two texels over 8 pixels: pixel x samples texel coordinate
+// (x + 0.5) / 4 - 0.5, so pixels 2 to 5 fall 0.125, 0.375, 0.625 and 0.875 of the way from the
+// black texel's centre to the white one's. Filtered nearest they would be 0, 0, 1, 1.
+TEST_F(TextureLoaderTest, AMagnifiedTextureShowsTheShadesBetweenItsTexels) {
+    save(greyImage(2, 1, {0, 255}), FIF_PNG, "two.png");
+    std::string output;
+    const GLuint texture = loadQuietly("two.png", output);
+    ASSERT_NE(texture, 0u) << output;
+    const std::vector<double> shades = shadesSeen(texture, 8, 1);
+    const double expected[4] = {0.125, 0.375, 0.625, 0.875};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(shades[2 + i], expected[i], shadeTolerance) << "pixel " << 2 + i;
+    }
+    glDeleteTextures(1, &texture);
+}
+
+// Minified, a texture shows its average, not whichever texels fall under the pixel: a 16x16
+// black image with a white 4x4 corner, drawn into one pixel, is 16 / 256 = 1/16 grey (the 1x1
+// level of its mipmaps). Sampled from the full image without mipmaps, the pixel's centre falls
+// on black texels and it would be black; a pixel that flickers between the two as the camera
+// moves is what a user sees of that.
+TEST_F(TextureLoaderTest, AMinifiedTextureShowsItsAverage) {
+    std::vector<unsigned char> grey(16 * 16, 0);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            grey[static_cast<size_t>(y) * 16 + x] = 255;
+        }
+    }
+    save(greyImage(16, 16, grey), FIF_PNG, "corner.png");
+    std::string output;
+    const GLuint texture = loadQuietly("corner.png", output);
+    ASSERT_NE(texture, 0u) << output;
+    EXPECT_NEAR(shadesSeen(texture, 1, 1)[0], 1.0 / 16.0, shadeTolerance);
+    glDeleteTextures(1, &texture);
 }
 
 TEST_F(TextureLoaderTest, GreyscaleImageArrivesAsGrey) {
