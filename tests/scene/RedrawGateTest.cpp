@@ -6,6 +6,8 @@
 #include "app/Frame.h"
 #include "app/ScriptedKeys.h"
 #include "assets/Mesh.h"
+#include "scene/Arrow.h"
+#include "scene/ArrowVolley.h"
 #include "scene/RestoresDemoState.h"
 #include "scene/Scene.h"
 #include "support/DrawCapture.h"
@@ -18,12 +20,16 @@ namespace {
 constexpr GLuint quadTriangles = 2;
 constexpr GLuint blurPasses = 20;
 
-GLuint roomTriangles() {
+GLuint trianglesOf(const ModelObject& object) {
     GLuint triangles = 0;
-    for (const Mesh* mesh : scene->meshes()) {
+    for (const Mesh* mesh : object.meshes()) {
         triangles += static_cast<GLuint>(mesh->vertexCount()) / 3;
     }
     return triangles;
+}
+
+GLuint roomTriangles() {
+    return trianglesOf(*scene);
 }
 
 GLuint redrawWithBloom() {
@@ -88,6 +94,46 @@ TEST_F(RedrawGateTest, EveryFrameOfTheFlightRedrawsAndAMoveStopsIt) {
     }
     EXPECT_EQ(trianglesOfFrame({GLFW_KEY_LEFT}), redrawWithBloom());
     EXPECT_EQ(trianglesOfFrame({}), 0U) << "a stopped flight still redraws";
+}
+
+// Counts the triangles one pass of a frame draws.
+class PassTriangles : public FramePassObserver {
+  public:
+    explicit PassTriangles(FramePass pass) : pass_(pass) { glGenQueries(1, &query_); }
+    ~PassTriangles() override { glDeleteQueries(1, &query_); }
+
+    void passBegins(FramePass pass) override {
+        if (pass == pass_) {
+            glBeginQuery(GL_PRIMITIVES_GENERATED, query_);
+        }
+    }
+    void passEnds(FramePass pass) override {
+        if (pass == pass_) {
+            glEndQuery(GL_PRIMITIVES_GENERATED);
+            glGetQueryObjectuiv(query_, GL_QUERY_RESULT, &count);
+        }
+    }
+
+    GLuint count = 0;
+
+  private:
+    FramePass pass_;
+    GLuint query_ = 0;
+};
+
+// The arrows cast shadows while they fly (the brief): in a frame of the volley both lights' depth
+// passes draw the room and the arrow in flight, every triangle of each once.
+TEST_F(RedrawGateTest, WhileTheVolleyFliesBothLightsShadowsIncludeTheArrow) {
+    camera.volleyCue = true;
+    sequenceStarted = true;
+    const GLuint expected = roomTriangles() + trianglesOf(*arrowVolley->currentArrow());
+    for (FramePass pass : {FramePass::fireShadow, FramePass::mainShadow}) {
+        PassTriangles counted(pass);
+        ScriptedKeys noKeys;
+        runFrame(noKeys, 0.0f, frameSize, &counted);
+        EXPECT_EQ(counted.count, expected) << "shadow pass " << static_cast<int>(pass);
+    }
+    shadowCasters.resize(1); // the room alone again, as before the volley
 }
 
 } // namespace
