@@ -1,7 +1,7 @@
 // A mesh glows by the length of its normals beyond 1. Only that length may light a surface on its
 // own: rounding in a model file must not, and no length may overflow the half-float scene target.
 // The surface here is white and every light is off, so the scene colour is the glow itself.
-#include "support/UnlitShading.h"
+#include "support/ShadingProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +16,11 @@ class GlowTest : public ::testing::Test {
 
     // Scene colour and bloom colour of a white surface whose normals are `length` long.
     std::pair<float, float> shade(float length) {
-        const UnlitShading::Target target = shading.shade(white, length, 4, 4);
+        const ShadingProbe::Target target = shading.shade(white, length, 4, 4);
         return {target.scene[0], target.bloom[0]};
     }
 
-    UnlitShading shading;
+    ShadingProbe shading;
     GLuint white = 0;
 };
 

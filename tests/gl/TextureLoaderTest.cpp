@@ -2,7 +2,7 @@
 #include "assets/TextureLoader.h"
 #include "support/GlTestUtil.h"
 #include "support/Process.h"
-#include "support/UnlitShading.h"
+#include "support/ShadingProbe.h"
 
 #include <FreeImage.h>
 #include <gtest/gtest.h>
@@ -122,9 +122,9 @@ FIBITMAP* greyImage(int width, int height, const std::vector<unsigned char>& gre
 // What a loaded texture shows as the shader sees it, through the program's own shading with the
 // lights off: the texture's shade at each pixel, back from the shader's squaring into linear.
 std::vector<double> shadesSeen(GLuint texture, int width, int height) {
-    UnlitShading shading;
+    ShadingProbe shading;
     // Normals twice unit length: a glow of 1, so the scene colour is the texture's colour.
-    const UnlitShading::Target target = shading.shade(texture, 2.0f, width, height);
+    const ShadingProbe::Target target = shading.shade(texture, 2.0f, width, height);
     std::vector<double> shades;
     for (int x = 0; x < width; ++x) {
         shades.push_back(std::sqrt(target.sceneRed(x, 0)));

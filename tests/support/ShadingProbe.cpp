@@ -1,4 +1,4 @@
-#include "support/UnlitShading.h"
+#include "support/ShadingProbe.h"
 
 #include "assets/Mesh.h"
 #include "support/GlTestUtil.h"
@@ -6,16 +6,16 @@
 #include <glm/gtc/type_ptr.hpp>
 #include <gtest/gtest.h>
 
-UnlitShading::UnlitShading()
+ShadingProbe::ShadingProbe()
     : program_(demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag")) {}
 
-UnlitShading::~UnlitShading() {
+ShadingProbe::~ShadingProbe() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glUseProgram(0);
 }
 
-UnlitShading::Target UnlitShading::shade(GLuint texture, float normalLength, int width,
-                                         int height) {
+ShadingProbe::Target ShadingProbe::shade(GLuint texture, float normalLength, int width, int height,
+                                         const Light* light) {
     GLuint targets[2] = {0, 0};
     GLuint framebuffer = 0;
     glGenTextures(2, targets);
@@ -25,8 +25,8 @@ UnlitShading::Target UnlitShading::shade(GLuint texture, float normalLength, int
         // The scene's own format: half floats, where too bright a colour would overflow.
         glBindTexture(GL_TEXTURE_2D, targets[i]);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, width, height, 0, GL_RGB, GL_FLOAT, nullptr);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D,
-                               targets[i], 0);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, targets[i],
+                               0);
     }
     const GLenum drawBuffers[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
     glDrawBuffers(2, drawBuffers);
@@ -41,8 +41,7 @@ UnlitShading::Target UnlitShading::shade(GLuint texture, float normalLength, int
     glUseProgram(id);
     const glm::mat4 identity(1.0f);
     for (const char* matrix : {"MVP", "V", "M", "normalMatrix"}) {
-        glUniformMatrix4fv(glGetUniformLocation(id, matrix), 1, GL_FALSE,
-                           glm::value_ptr(identity));
+        glUniformMatrix4fv(glGetUniformLocation(id, matrix), 1, GL_FALSE, glm::value_ptr(identity));
     }
     // Every light off; the shadow lookups' matrices stay zero, which puts every point outside
     // both lights' frames, so no shadow map is read.
@@ -52,6 +51,19 @@ UnlitShading::Target UnlitShading::shade(GLuint texture, float normalLength, int
     }
     glUniform1i(glGetUniformLocation(id, "fireShadowMap"), 1);
     glUniform1i(glGetUniformLocation(id, "lightShadowMap"), 2);
+    if (light != nullptr) {
+        const bool sun = light->kind == Light::sun;
+        const glm::vec3 white(1.0f);
+        glUniform3fv(glGetUniformLocation(id, sun ? "lightColor" : "fireColor"), 1,
+                     glm::value_ptr(white));
+        glUniform3fv(glGetUniformLocation(id, sun ? "lightPos_worldSpace" : "firePos_worldSpace"),
+                     1, glm::value_ptr(light->position));
+        glUniformMatrix4fv(glGetUniformLocation(id, sun ? "lightBiasMVP" : "fireBiasMVP"), 1,
+                           GL_FALSE, glm::value_ptr(light->biasMVP));
+        glActiveTexture(sun ? GL_TEXTURE2 : GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, light->shadowMap);
+        glActiveTexture(GL_TEXTURE0);
+    }
 
     glViewport(0, 0, width, height);
     glDisable(GL_DEPTH_TEST);
@@ -59,6 +71,11 @@ UnlitShading::Target UnlitShading::shade(GLuint texture, float normalLength, int
     mesh.draw();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
+    if (light != nullptr) {
+        glActiveTexture(light->kind == Light::sun ? GL_TEXTURE2 : GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glActiveTexture(GL_TEXTURE0);
+    }
     Target result;
     result.width = width;
     result.scene = readTextureRgb(targets[0], width, height);
@@ -78,8 +95,7 @@ GLuint greyTexture(int width, int height, const std::vector<unsigned char>& grey
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 rgb.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
