@@ -375,4 +375,40 @@ TEST_F(CompositeTest, AddsTheBlurredImageOnlyWhenBloomIsOn) {
     glActiveTexture(GL_TEXTURE0);
 }
 
+// The display's response, worked by hand: Narkowicz's fit of the ACES filmic curve,
+// f(x) = x (2.51 x + 0.03) / (x (2.43 x + 0.59) + 0.14), at exposure 1, then the 2.2 gamma of a
+// display, 255 f(x)^(1 / 2.2): radiance 0.05 gives 61.8, 0.5 gives 204.6 and 2 gives 244.9. A
+// gamma of 2.0 or 2.4 moves the middle value by 4 levels or more, an exposure 10% off by 5, a
+// plain Reinhard curve x / (1 + x) by 50, and two gammas in a row by 26.
+TEST_F(CompositeTest, MapsRadianceThroughTheFilmicCurveAndTheDisplaysGamma) {
+    post->bloom = false;
+    const struct {
+        float radiance;
+        double level;
+    } points[] = {{0.05f, 61.8}, {0.5f, 204.6}, {2.0f, 244.9}};
+    for (const auto& point : points) {
+        fillTexture(post->sceneTexture(0), point.radiance);
+        post->composite(0);
+        const std::vector<unsigned char> pixel = windowPixel(400, 300);
+        // The conversion to 8 bits rounds; a level either way.
+        EXPECT_NEAR(pixel[0], point.level, 1.0) << "radiance " << point.radiance;
+        EXPECT_EQ(pixel[0], pixel[2]) << "a grey radiance came out coloured";
+    }
+    glActiveTexture(GL_TEXTURE0);
+}
+
+// Bloom adds part of the blurred image, neither all of it (halos would outshine what glows) nor
+// so little that it hardly shows: over a black scene, a blurred image of 0.5 shows between what
+// radiance 0.125 and radiance 0.5 give (114.2 and 204.6, worked as above).
+TEST_F(CompositeTest, BloomAddsBetweenAQuarterAndAllOfTheBlurredImage) {
+    fillTexture(post->sceneTexture(0), 0.0f);
+    fillTexture(post->pingpongTexture(0), 0.5f);
+    post->bloom = true;
+    post->composite(0);
+    const std::vector<unsigned char> pixel = windowPixel(400, 300);
+    EXPECT_GT(pixel[0], 114);
+    EXPECT_LT(pixel[0], 204);
+    glActiveTexture(GL_TEXTURE0);
+}
+
 } // namespace
