@@ -1,0 +1,314 @@
+#!/usr/bin/env bash
+# Builds the third-party libraries of the browser (WebAssembly) build with Debian's emscripten:
+# Assimp with only its OBJ importer, and the zlib and minizip (unzip) it needs. They are built from
+# Debian's own source packages, of the same versions as the desktop build's libassimp-dev and
+# zlib1g, so that the browser imports the models exactly as the desktop does; emscripten's own
+# ports (-sUSE_ZLIB...) cannot be used because Debian ships emscripten with a frozen cache.
+# Everything is installed into one prefix (include/, lib/; default build-web/deps) with a stamp:
+# a rerun with everything in place does nothing. Sources and apt's lists are kept in PREFIX/work.
+# Usage: scripts/build-web-deps.sh [PREFIX]
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+prefix="${1:-$root/build-web/deps}"
+mkdir -p "$prefix"
+prefix="$(cd "$prefix" && pwd)"
+work="$prefix/work"
+script_path="$root/scripts/$(basename "${BASH_SOURCE[0]}")"
+# At most two compile jobs: the machines that run this are small and shared.
+jobs=$(($(nproc) < 2 ? $(nproc) : 2))
+# emscripten 3.1.6's Node tools do not look in Debian's folder of Node modules (acorn...) by
+# themselves.
+export NODE_PATH=/usr/share/nodejs
+
+log() { echo "build-web-deps: $*"; }
+fail() { echo "build-web-deps: $*" >&2; exit 1; }
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+# 1. Tools, installed only when missing.
+packages=(emscripten dpkg-dev cmake make pkgconf patch xz-utils bzip2)
+missing=()
+for package in "${packages[@]}"; do
+    installed "$package" || missing+=("$package")
+done
+if [[ ${#missing[@]} -gt 0 ]]; then
+    log "installing ${missing[*]}"
+    sudo=()
+    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+fi
+
+# The source versions to build: those of the desktop build's Debian packages (installed or, when
+# not, apt's candidates), so that the two builds import alike.
+source_version() {
+    local package
+    for package in "$@"; do
+        if installed "$package"; then
+            dpkg-query -W -f='${source:Version}' "$package"
+            return
+        fi
+    done
+    apt-cache show --no-all-versions "$1" | awk '
+        /^Version:/ { version = $2 }
+        /^Source:/ && $3 != "" { source = $3; gsub(/[()]/, "", source) }
+        END { print (source != "" ? source : version) }'
+}
+assimp_version="$(source_version libassimp-dev libassimp5)"
+zlib_version="$(source_version zlib1g-dev zlib1g)"
+[[ -n $assimp_version && -n $zlib_version ]] || fail "cannot tell which assimp and zlib to build"
+
+stamp="$prefix/build-web-deps.stamp"
+recipe="assimp $assimp_version
+zlib $zlib_version
+script $(sha256sum "$script_path" | cut -d' ' -f1)"
+
+print_usage() {
+    cat <<EOF
+build-web-deps: Assimp $assimp_version (OBJ importer only), zlib and minizip $zlib_version for wasm:
+  include dir: $prefix/include
+  lib dir:     $prefix/lib
+  compile:     -I$prefix/include
+  link:        -L$prefix/lib -lassimp -lminizip -lz -fexceptions
+  CMake:       find_package(assimp CONFIG), target assimp::assimp, with
+               -DCMAKE_FIND_ROOT_PATH=$prefix (emscripten's toolchain re-roots CMAKE_PREFIX_PATH)
+Assimp is compiled with -fexceptions: it throws to report import errors and catches inside
+ReadFile. Link with -fexceptions so that libc++'s own exceptions (std::bad_alloc...) are caught too.
+EOF
+}
+
+up_to_date() {
+    [[ -f $stamp && "$(cat "$stamp")" == "$recipe" ]] || return 1
+    local file
+    for file in lib/libassimp.a lib/libminizip.a lib/libz.a include/assimp/Importer.hpp \
+        include/assimp/config.h include/zlib.h include/minizip/unzip.h; do
+        [[ -f $prefix/$file ]] || return 1
+    done
+}
+
+if up_to_date; then
+    print_usage
+    exit 0
+fi
+
+mkdir -p "$work"
+exec 9>"$work/lock"
+if ! flock -n 9; then
+    log "waiting for another run to finish"
+    flock 9
+    if up_to_date; then
+        print_usage
+        exit 0
+    fi
+fi
+
+rm -f "$stamp"
+downloads="$work/downloads"
+build="$work/build"
+logs="$work/logs"
+mkdir -p "$downloads"
+rm -rf "$build" "$logs"
+mkdir -p "$build" "$logs"
+
+# Runs a command with its output in a log; shows the log's end if it fails.
+run_logged() {
+    local name="$1"
+    shift
+    if ! "$@" >>"$logs/$name.log" 2>&1; then
+        tail -n 40 "$logs/$name.log" >&2
+        fail "failed: $* (whole log: $logs/$name.log)"
+    fi
+}
+
+# 2. Debian's source packages, through private sources lists with deb-src lines for the Debian
+# archives this machine uses; the system's apt configuration, lists and caches are left alone.
+# One archive at a time, the main one first: an archive can list a version whose files it does
+# not serve (bookworm-security lists zlib 1:1.2.13.dfsg-1 too, and a mirror answered 404 for it).
+fetched_mark() { echo "$downloads/.fetched-${1}_${2#*:}"; }
+sources=(assimp "$assimp_version" zlib "$zlib_version")
+all_fetched() {
+    local i
+    for ((i = 0; i < ${#sources[@]}; i += 2)); do
+        [[ -f $(fetched_mark "${sources[i]}" "${sources[i + 1]}") ]] || return 1
+    done
+}
+if ! all_fetched; then
+    log "downloading the sources of assimp $assimp_version and zlib $zlib_version"
+    apt_dir="$work/apt"
+    keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+    signed_by=""
+    [[ -f $keyring ]] && signed_by="[signed-by=$keyring] "
+    # shellcheck disable=SC2016 # $(...) are apt's fields, not the shell's
+    archives="$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
+        'Origin: Debian' 'Identifier: Packages' | awk '!seen[$0]++')"
+    if [[ -z $archives ]]; then
+        # apt has no lists yet to tell the Debian archives from others: Debian's main mirror.
+        # shellcheck disable=SC1091
+        . /etc/os-release
+        archives="http://deb.debian.org/debian $VERSION_CODENAME main"
+    fi
+    number=0
+    while read -r uri suite component; do
+        number=$((number + 1))
+        dir="$apt_dir/$number"
+        mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial" "$dir/sources.list.d"
+        echo "deb-src $signed_by$uri $suite $component" >"$dir/sources.list"
+        apt_options=(-o "Dir::Etc::SourceList=$dir/sources.list"
+                     -o "Dir::Etc::SourceParts=$dir/sources.list.d"
+                     -o "Dir::State::Lists=$dir/lists"
+                     -o "Dir::Cache=$dir/cache")
+        [[ $(id -u) -ne 0 ]] || apt_options+=(-o "APT::Sandbox::User=root")
+        apt-get "${apt_options[@]}" update >>"$logs/apt.log" 2>&1 || continue
+        for ((i = 0; i < ${#sources[@]}; i += 2)); do
+            mark="$(fetched_mark "${sources[i]}" "${sources[i + 1]}")"
+            [[ ! -f $mark ]] || continue
+            if (cd "$downloads" && apt-get "${apt_options[@]}" source --download-only \
+                "${sources[i]}=${sources[i + 1]}") >>"$logs/apt.log" 2>&1; then
+                touch "$mark"
+            fi
+        done
+        ! all_fetched || break
+    done <<<"$archives"
+    all_fetched || fail "could not download the sources from: $(echo "$archives" | tr '\n' ';')" \
+        "(log: $logs/apt.log)"
+fi
+dsc_of() { echo "$downloads/${1}_${2#*:}.dsc"; }
+# Debian's repack of Assimp drops its bundled utf8cpp: Debian's (header-only) package instead.
+utf8cpp_deb="$(find "$downloads" -maxdepth 1 -name 'libutfcpp-dev_*.deb' | head -n 1)"
+if [[ -z $utf8cpp_deb ]]; then
+    sandbox=()
+    [[ $(id -u) -eq 0 ]] && sandbox=(-o APT::Sandbox::User=root)
+    (cd "$downloads" && run_logged apt apt-get "${sandbox[@]}" download libutfcpp-dev)
+    utf8cpp_deb="$(find "$downloads" -maxdepth 1 -name 'libutfcpp-dev_*.deb' | head -n 1)"
+fi
+dpkg-deb -x "$utf8cpp_deb" "$build/utf8cpp"
+utf8cpp_include="$build/utf8cpp/usr/include/utf8cpp"
+[[ -f $utf8cpp_include/utf8.h ]] || fail "no utf8.h in $utf8cpp_deb"
+
+log "unpacking"
+run_logged unpack dpkg-source -x "$(dsc_of zlib "$zlib_version")" "$build/zlib"
+run_logged unpack dpkg-source -x "$(dsc_of assimp "$assimp_version")" "$build/assimp"
+# 3. One of Debian's patches makes Assimp require the draco library, which the OBJ importer does
+# not use: it is taken back out.
+draco_patch=debian/patches/use-system-libdraco.patch
+if [[ -f $build/assimp/$draco_patch ]]; then
+    (cd "$build/assimp" && run_logged unpack patch -R -p1 -i "$draco_patch")
+fi
+if grep -q 'find_package(draco CONFIG REQUIRED)' "$build/assimp/code/CMakeLists.txt"; then
+    fail "Debian's assimp $assimp_version still asks for draco"
+fi
+
+# What an earlier build installed goes (only that: the prefix may be shared).
+rm -rf "$prefix/include/assimp" "$prefix/include/minizip" "$prefix/include/zlib.h" \
+    "$prefix/include/zconf.h" "$prefix/lib/libassimp.a" "$prefix/lib/libminizip.a" \
+    "$prefix/lib/libz.a" "$prefix/lib/pkgconfig/assimp.pc" "$prefix/lib/pkgconfig/zlib.pc" \
+    "$prefix/lib/pkgconfig/minizip.pc" "$prefix/lib/cmake/assimp-"*
+mkdir -p "$prefix/include/minizip" "$prefix/lib/pkgconfig"
+
+# zlib, compiled directly. Like zlib's configure does, its zconf.h says once and for all that
+# unistd.h and stdarg.h exist, so that the library and its users see the same declarations.
+log "building zlib"
+zlib_src="$build/zlib"
+sed -i -e '/^#ifdef HAVE_UNISTD_H.* may be/s/def HAVE_UNISTD_H\(.*\) may be/ 1\1 was/' \
+    -e '/^#ifdef HAVE_STDARG_H.* may be/s/def HAVE_STDARG_H\(.*\) may be/ 1\1 was/' \
+    "$zlib_src/zconf.h"
+[[ $(grep -c '^#if 1 .* was set to #if 1' "$zlib_src/zconf.h") -eq 2 ]] ||
+    fail "zconf.h of zlib $zlib_version is not as expected"
+c_flags=(-O2 -DHAVE_UNISTD_H)
+zlib_objects=(adler32 crc32 deflate infback inffast inflate inftrees trees zutil
+              compress uncompr gzclose gzlib gzread gzwrite)
+(cd "$zlib_src" && printf '%s\n' "${zlib_objects[@]}" |
+    run_logged zlib xargs -P "$jobs" -I{} emcc "${c_flags[@]}" -c {}.c -o {}.o)
+(cd "$zlib_src" && run_logged zlib emar rcs "$prefix/lib/libz.a" "${zlib_objects[@]/%/.o}")
+cp "$zlib_src/zlib.h" "$zlib_src/zconf.h" "$prefix/include/"
+zlib_upstream_version="$(sed -n 's/^#define ZLIB_VERSION "\(.*\)"/\1/p' "$zlib_src/zlib.h")"
+cat >"$prefix/lib/pkgconfig/zlib.pc" <<EOF
+prefix=$prefix
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+
+Name: zlib
+Description: zlib compression library (WebAssembly)
+Version: $zlib_upstream_version
+Libs: -L\${libdir} -lz
+Cflags: -I\${includedir}
+EOF
+
+# minizip: only its unzip part, which is all Assimp uses.
+log "building minizip"
+minizip_src="$zlib_src/contrib/minizip"
+(cd "$minizip_src" && printf '%s\n' ioapi unzip |
+    run_logged minizip xargs -P "$jobs" -I{} emcc "${c_flags[@]}" -I"$zlib_src" -c {}.c -o {}.o)
+(cd "$minizip_src" && run_logged minizip emar rcs "$prefix/lib/libminizip.a" ioapi.o unzip.o)
+cp "$minizip_src/unzip.h" "$minizip_src/ioapi.h" "$prefix/include/minizip/"
+cat >"$prefix/lib/pkgconfig/minizip.pc" <<EOF
+prefix=$prefix
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+
+Name: minizip
+Description: minizip's unzip (WebAssembly)
+Version: $zlib_upstream_version
+Requires: zlib
+Libs: -L\${libdir} -lminizip
+Cflags: -I\${includedir}/minizip
+EOF
+
+# 4. Assimp: a static library with the OBJ importer only and no exporters (with
+# ASSIMP_NO_EXPORT=ON the ASSIMP_BUILD_*_EXPORTER options do not exist). It finds minizip through
+# pkg-config, which must see only the wasm libraries. -fexceptions: Assimp throws to report import
+# errors.
+log "building assimp (about two minutes)"
+assimp_build="$build/assimp-build"
+run_logged assimp env PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" PKG_CONFIG_PATH= \
+    emcmake cmake -S "$build/assimp" -B "$assimp_build" \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" \
+    -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+    -DCMAKE_CXX_FLAGS="-fexceptions -I$utf8cpp_include" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DASSIMP_LIB_INSTALL_DIR=lib \
+    -DASSIMP_INCLUDE_INSTALL_DIR=include \
+    -DASSIMP_BIN_INSTALL_DIR=bin \
+    -DBUILD_SHARED_LIBS=OFF \
+    -DASSIMP_BUILD_ALL_IMPORTERS_BY_DEFAULT=OFF \
+    -DASSIMP_BUILD_OBJ_IMPORTER=ON \
+    -DASSIMP_NO_EXPORT=ON \
+    -DASSIMP_BUILD_TESTS=OFF \
+    -DASSIMP_BUILD_ASSIMP_TOOLS=OFF \
+    -DASSIMP_BUILD_SAMPLES=OFF \
+    -DASSIMP_BUILD_DOCS=OFF \
+    -DASSIMP_BUILD_DRACO=OFF \
+    -DASSIMP_BUILD_ZLIB=OFF \
+    -DZLIB_INCLUDE_DIR="$prefix/include" \
+    -DZLIB_LIBRARY="$prefix/lib/libz.a" \
+    -DASSIMP_WARNINGS_AS_ERRORS=OFF \
+    -DASSIMP_INJECT_DEBUG_POSTFIX=OFF \
+    -DASSIMP_IGNORE_GIT_HASH=ON \
+    -DASSIMP_INSTALL=ON
+grep -q '^UNZIP_FOUND:INTERNAL=1' "$assimp_build/CMakeCache.txt" ||
+    fail "Assimp's configuration did not find the wasm minizip (see $logs/assimp.log)"
+run_logged assimp cmake --build "$assimp_build" -j "$jobs"
+run_logged assimp cmake --install "$assimp_build"
+# Assimp's exported CMake target and pkg-config file name minizip and zlib without their folder
+# (and the pkg-config file forgets minizip): both are pointed at the libraries in the prefix.
+targets=("$prefix"/lib/cmake/assimp-*/assimpTargets.cmake)
+# shellcheck disable=SC2016 # ${_IMPORT_PREFIX} is CMake's
+libraries='${_IMPORT_PREFIX}/lib/libminizip.a;${_IMPORT_PREFIX}/lib/libz.a'
+sed -i -e "s|^\( *INTERFACE_LINK_LIBRARIES \).*|\1\"$libraries\"\n  INTERFACE_LINK_OPTIONS \"-fexceptions\"|" \
+    "${targets[0]}"
+grep -q 'INTERFACE_LINK_OPTIONS "-fexceptions"' "${targets[0]}" ||
+    fail "unexpected ${targets[0]}"
+sed -i -e 's|^Libs.private:.*|Libs.private: -lminizip -lz -fexceptions|' \
+    "$prefix/lib/pkgconfig/assimp.pc"
+grep -q '^Libs.private: -lminizip -lz' "$prefix/lib/pkgconfig/assimp.pc" ||
+    fail "unexpected $prefix/lib/pkgconfig/assimp.pc"
+
+# 5. Done: the unpacked sources and build trees go, the downloads stay for a rebuild.
+for file in lib/libassimp.a lib/libminizip.a lib/libz.a include/assimp/Importer.hpp; do
+    [[ -f $prefix/$file ]] || fail "$prefix/$file was not installed"
+done
+rm -rf "$build"
+echo "$recipe" >"$stamp"
+print_usage
