@@ -2,6 +2,15 @@
 
 #include "render/TextureParameters.h"
 
+namespace {
+
+// Half floats with four channels, the fourth unused: WebGL2 renders into RGBA16F (with
+// EXT_color_buffer_float) but not into RGB16F, and desktop drivers store RGB16F as four channels
+// anyway.
+constexpr GLint sceneColourFormat = GL_RGBA16F;
+
+} // namespace
+
 PostProcessing::PostProcessing(const ShaderProgram& compositeProgram,
                                const ShaderProgram& blurProgram)
     : compositeProgram_(compositeProgram), blurProgram_(blurProgram) {
@@ -12,7 +21,8 @@ PostProcessing::PostProcessing(const ShaderProgram& compositeProgram,
     glGenTextures(2, sceneTextures_);
     for (int i = 0; i < 2; ++i) {
         glBindTexture(GL_TEXTURE_2D, sceneTextures_[i]);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
+        glTexImage2D(GL_TEXTURE_2D, 0, sceneColourFormat, width, height, 0, GL_RGBA, GL_FLOAT,
+                     nullptr);
         setTextureParameters(GL_LINEAR, GL_CLAMP_TO_EDGE);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D,
                                sceneTextures_[i], 0);
@@ -21,7 +31,8 @@ PostProcessing::PostProcessing(const ShaderProgram& compositeProgram,
     GLuint depthRenderbuffer = 0;
     glGenRenderbuffers(1, &depthRenderbuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
+    // A sized format: WebGL2 takes no other.
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
                               depthRenderbuffer);
 
@@ -38,8 +49,8 @@ void PostProcessing::createPingPongBuffers(int bufferWidth, int bufferHeight) {
     for (int i = 0; i < 2; ++i) {
         glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[i]);
         glBindTexture(GL_TEXTURE_2D, pingpongTextures_[i]);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, bufferWidth, bufferHeight, 0, GL_RGB, GL_FLOAT,
-                     nullptr);
+        glTexImage2D(GL_TEXTURE_2D, 0, sceneColourFormat, bufferWidth, bufferHeight, 0, GL_RGBA,
+                     GL_FLOAT, nullptr);
         setTextureParameters(GL_LINEAR, GL_CLAMP_TO_EDGE);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
                                pingpongTextures_[i], 0);

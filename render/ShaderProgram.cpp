@@ -1,5 +1,7 @@
 #include "render/ShaderProgram.h"
 
+#include "render/ShaderDialect.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -102,7 +104,10 @@ bool ShaderProgram::compileShader(const ShaderSource& source, GLenum shaderType,
         failure = {source.name, "ERROR: Could not create Shader. "};
         return false;
     }
-    const char* text = source.text.c_str();
+    const ShaderText platformSource = forThisPlatform(source.text);
+    identityUniforms_.insert(identityUniforms_.end(), platformSource.identityUniforms.begin(),
+                             platformSource.identityUniforms.end());
+    const char* text = platformSource.text.c_str();
     glShaderSource(shaderId, 1, &text, nullptr);
     glCompileShader(shaderId);
 
@@ -119,6 +124,18 @@ bool ShaderProgram::compileShader(const ShaderSource& source, GLenum shaderType,
     return false;
 }
 
+void ShaderProgram::setIdentityUniforms() const {
+    if (identityUniforms_.empty()) {
+        return;
+    }
+    const GLfloat identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    glUseProgram(programId_);
+    for (const std::string& name : identityUniforms_) {
+        glUniformMatrix4fv(glGetUniformLocation(programId_, name.c_str()), 1, GL_FALSE, identity);
+    }
+    glUseProgram(0);
+}
+
 bool ShaderProgram::link(ShaderFailure& failure) {
     glAttachShader(programId_, vertexShaderId_);
     glAttachShader(programId_, fragmentShaderId_);
@@ -127,6 +144,7 @@ bool ShaderProgram::link(ShaderFailure& failure) {
     GLint linked = 0;
     glGetProgramiv(programId_, GL_LINK_STATUS, &linked);
     if (linked != 0) {
+        setIdentityUniforms();
         return true;
     }
     const GLuint id = programId_;

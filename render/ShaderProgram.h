@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Why a program could not be built.
 struct ShaderFailure {
@@ -53,8 +54,11 @@ class ShaderProgram {
     bool compileShader(const ShaderSource& source, GLenum shaderType, GLuint& shaderId,
                        ShaderFailure& failure);
     bool link(ShaderFailure& failure);
+    // Gives the uniforms the browser's shading language could not initialise their value.
+    void setIdentityUniforms() const;
 
     GLuint programId_ = 0;
     GLuint vertexShaderId_ = 0;
     GLuint fragmentShaderId_ = 0;
+    std::vector<std::string> identityUniforms_;
 };

@@ -9,15 +9,18 @@ ShadowMap::ShadowMap(const ShaderProgram& shadowProgram) : shadowProgram_(shadow
     glGenTextures(1, &depthTexture_);
 
     glBindTexture(GL_TEXTURE_2D, depthTexture_);
+    // Unsigned int: the upload type WebGL2 accepts for a 24-bit depth texture (no data is sent).
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, size, size, 0, GL_DEPTH_COMPONENT,
-                 GL_FLOAT, nullptr);
+                 GL_UNSIGNED_INT, nullptr);
     setTextureParameters(GL_LINEAR, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LESS);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
 
     glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer_);
-    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, depthTexture_, 0);
-    glDrawBuffer(GL_NONE);
+    // The forms of these two calls that WebGL2 offers too.
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthTexture_, 0);
+    const GLenum noColour = GL_NONE;
+    glDrawBuffers(1, &noColour);
     glUseProgram(0);
 }
 

@@ -9,7 +9,8 @@ virtual_display_packages=(xvfb xauth)
 # Without a display the demo is recorded as a video, which ffmpeg encodes; the tests read the
 # videos back with its ffprobe.
 video_packages=(ffmpeg)
-test_packages=(libgtest-dev xdotool clang-format)
+# glslang-tools: the reference compiler the tests check the shaders' browser form with.
+test_packages=(libgtest-dev xdotool clang-format glslang-tools)
 
 packages=("${build_packages[@]}")
 case "${1:-run}" in
