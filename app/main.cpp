@@ -1,9 +1,8 @@
 // Quiverfall: opens the window, sets up the scene, runs the frame loop and shuts down.
 #include "app/FatalError.h"
 #include "app/Frame.h"
-#include "app/FramePacer.h"
 #include "app/GlfwKeyInput.h"
-#include "app/GlfwWindow.h"
+#include "app/Platform.h"
 #include "app/SceneSetup.h"
 #include "render/FrameSize.h"
 #include "render/GlDebugReport.h"
@@ -12,6 +11,37 @@
 #include <GLFW/glfw3.h>
 
 #include <iostream>
+
+namespace {
+
+// One frame of the program: the frame time, the frame itself at the window's size now (no size
+// callback is needed when every frame asks), the swap, the events and the GL error check.
+class ProgramFrame {
+  public:
+    explicit ProgramFrame(GLFWwindow* window)
+        : window_(window), keys_(window), lastFrameTime_(static_cast<float>(glfwGetTime())) {}
+
+    void operator()() {
+        const float now = static_cast<float>(glfwGetTime());
+        const float dt = now - lastFrameTime_;
+        lastFrameTime_ = now;
+
+        runFrame(keys_, dt, framebufferSize(window_));
+
+        glfwSwapBuffers(window_);
+        glfwPollEvents();
+        if (glGetError() != GL_NO_ERROR) {
+            std::cout << "GL ERROR DETECTED!!" << std::endl;
+        }
+    }
+
+  private:
+    GLFWwindow* window_;
+    GlfwKeyInput keys_;
+    float lastFrameTime_;
+};
+
+} // namespace
 
 int main() {
     if (!glfwInit()) {
@@ -29,15 +59,13 @@ int main() {
         stopAfterFatalError();
     }
     glfwMakeContextCurrent(window);
-    // Swap at the display's refresh where the driver allows it; the pacer below covers the rest.
-    glfwSwapInterval(1);
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK) {
         std::cout << "Failed to initialize GLEW" << std::endl;
         glfwTerminate();
         stopAfterFatalError();
     }
-    glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+    prepareWindow(window);
 #ifdef QUIVERFALL_GL_DEBUG
     if (!installGlDebugReport(stderr)) {
         std::cerr << "GL debug report: this context offers no debug output" << std::endl;
@@ -47,27 +75,10 @@ int main() {
     setUpScene(window);
     prepareFirstFrame();
 
-    GlfwKeyInput keys(window);
-    FramePacer pacer(primaryRefreshRate());
-    float lastFrameTime = static_cast<float>(glfwGetTime());
-    while (!glfwWindowShouldClose(window)) {
-        const float now = static_cast<float>(glfwGetTime());
-        const float dt = now - lastFrameTime;
-        lastFrameTime = now;
-
-        // The framebuffer's size now: no size callback is needed when every frame asks.
-        runFrame(keys, dt, framebufferSize(window));
-
-        glfwSwapBuffers(window);
-        glfwPollEvents();
-        if (glGetError() != GL_NO_ERROR) {
-            std::cout << "GL ERROR DETECTED!!" << std::endl;
-        }
-        pacer.endFrame();
-    }
-
-    // The destructors delete GL objects, so release while the context still exists.
-    releaseScene();
-    glfwTerminate();
+    runFrameLoop(window, ProgramFrame(window), [] {
+        // The destructors delete GL objects, so release while the context still exists.
+        releaseScene();
+        glfwTerminate();
+    });
     return 0;
 }
