@@ -89,6 +89,8 @@ void browserFrame(void* argument) {
     if (glfwWindowShouldClose(loop.window)) {
         emscripten_cancel_main_loop();
         loop.finish();
+        // The page says the demo has ended, where a desktop would close its window.
+        EM_ASM(if (Module.onDemoEnd) Module.onDemoEnd(););
         return;
     }
     loop.frame();

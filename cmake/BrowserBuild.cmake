@@ -1,0 +1,46 @@
+# The browser build of the same sources (scripts/build-web.sh configures it with emcmake into
+# build-web/): WebGL2 through Emscripten's GLFW 3 and GLEW stand-ins, Assimp's OBJ importer
+# built for WebAssembly into build-web/deps (scripts/build-web-deps.sh), stb_image for the
+# textures. The output is a static folder: index.html, index.js, index.wasm and index.data (the
+# Models/ and Shader/ folders, unpacked at the root of the page's file system, which is its
+# working directory).
+set(QUIVERFALL_WEB_DEPS "${CMAKE_CURRENT_SOURCE_DIR}/build-web/deps" CACHE PATH
+  "Prefix of the WebAssembly libraries (scripts/build-web-deps.sh)")
+find_package(assimp CONFIG REQUIRED PATHS "${QUIVERFALL_WEB_DEPS}/lib/cmake" NO_DEFAULT_PATH
+  NO_CMAKE_FIND_ROOT_PATH)
+
+# glm and stb are header-only: their folders only, not all of the host's /usr/include.
+find_path(QUIVERFALL_GLM_INCLUDE glm/glm.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH
+  NO_DEFAULT_PATH REQUIRED)
+find_path(QUIVERFALL_STB_INCLUDE stb/stb_image.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH
+  NO_DEFAULT_PATH REQUIRED)
+set(QUIVERFALL_HEADER_ONLY "${CMAKE_CURRENT_BINARY_DIR}/header-only")
+file(MAKE_DIRECTORY "${QUIVERFALL_HEADER_ONLY}")
+file(CREATE_LINK "${QUIVERFALL_GLM_INCLUDE}/glm" "${QUIVERFALL_HEADER_ONLY}/glm" SYMBOLIC)
+file(CREATE_LINK "${QUIVERFALL_STB_INCLUDE}/stb" "${QUIVERFALL_HEADER_ONLY}/stb" SYMBOLIC)
+
+file(GLOB QUIVERFALL_SOURCES CONFIGURE_DEPENDS
+  app/*.cpp render/*.cpp scene/*.cpp assets/*.cpp)
+# FreeImage's loader and the desktop's GL debug report (no debug output in WebGL) stay out.
+list(FILTER QUIVERFALL_SOURCES EXCLUDE REGEX
+  ".*/(assets/TextureLoader|render/GlDebugReport)\\.cpp$")
+
+add_executable(quiverfall ${QUIVERFALL_SOURCES})
+target_include_directories(quiverfall PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
+  ${QUIVERFALL_HEADER_ONLY})
+# Exceptions on: Assimp reports a broken file by throwing, and the shader reader catches a
+# failed read.
+target_compile_options(quiverfall PRIVATE -fexceptions)
+target_link_libraries(quiverfall PRIVATE assimp::assimp)
+target_link_options(quiverfall PRIVATE
+  -fexceptions
+  -sUSE_GLFW=3 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
+  # The room's import takes tens of MB at its peak.
+  -sALLOW_MEMORY_GROWTH=1
+  # Emscripten 3.1.6's HTML minifier fails on Debian.
+  -sMINIFY_HTML=0
+  "--shell-file=${CMAKE_CURRENT_SOURCE_DIR}/web/shell.html"
+  "--preload-file=${CMAKE_CURRENT_SOURCE_DIR}/Models@/Models"
+  "--preload-file=${CMAKE_CURRENT_SOURCE_DIR}/Shader@/Shader")
+set_target_properties(quiverfall PROPERTIES OUTPUT_NAME index SUFFIX ".html"
+  LINK_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/web/shell.html")
