@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite on a virtual X server twice: as
 # normally built (build/) and built with AddressSanitizer and UndefinedBehaviorSanitizer
-# (build-sanitize/, whose programs carry the sanitizers' settings). Tests run as many at a time as
-# there are cores. Arguments go to both ctest runs (for example -R to pick tests); the script
-# fails if either run fails.
+# (build-sanitize/, whose programs carry the sanitizers' settings); then the browser build's
+# suite in headless Chromium (tests/web/run.sh). Tests run as many at a time as there are cores.
+# Arguments go to both ctest runs (for example -R to pick tests) and then leave the browser suite
+# out; the script fails if any run fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
@@ -29,6 +30,11 @@ echo "== Tests, normal build"
 run_suite build "$@" || failed+=(build)
 echo "== Tests, sanitizer build"
 run_suite build-sanitize "$@" || failed+=(build-sanitize)
+# The browser suite has no CTest names to pick: it runs when no arguments pick desktop tests.
+if [[ $# -eq 0 ]]; then
+    echo "== Tests, browser build"
+    tests/web/run.sh || failed+=(browser)
+fi
 if [[ ${#failed[@]} -ne 0 ]]; then
     echo "Tests failed in: ${failed[*]}" >&2
     exit 1
