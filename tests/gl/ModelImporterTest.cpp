@@ -226,4 +226,26 @@ TEST_F(ModelImporterTest, MaterialWithTwoDiffuseTexturesLoadsBothAndTheMeshGetsT
     EXPECT_NE(meshes[0]->texture(), 0u);
 }
 
+// A broken file's mesh may name a material the file does not have, one past the last: it gets
+// no texture, and nothing past the material list is read (here the slot after the list holds a
+// material that would give it one).
+TEST_F(ModelImporterTest, AMeshNamingAMaterialPastTheListGetsNoTexture) {
+    writeImage("Models/first.png");
+    aiScene scene;
+    const aiString first("first.png");
+    aiMaterial* textured = new aiMaterial;
+    textured->AddProperty(&first, AI_MATKEY_TEXTURE_DIFFUSE(0));
+    scene.mNumMaterials = 1;
+    scene.mMaterials = new aiMaterial* [2] { textured, new aiMaterial };
+    scene.mMaterials[1]->AddProperty(&first, AI_MATKEY_TEXTURE_DIFFUSE(0));
+    scene.mNumMeshes = 1;
+    scene.mMeshes = new aiMesh* [1] { new aiMesh };
+    scene.mMeshes[0]->mMaterialIndex = 1;
+    appendSceneMeshes(scene, meshes);
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_EQ(meshes[0]->texture(), 0u);
+    // The scene deletes the materials it counts: the one past the list is the test's own.
+    delete scene.mMaterials[1];
+}
+
 } // namespace
