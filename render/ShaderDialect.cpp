@@ -1,6 +1,6 @@
 #include "render/ShaderDialect.h"
 
-#include <regex>
+#include <cctype>
 
 namespace {
 
@@ -16,25 +16,27 @@ const std::string esPreamble = "#version 300 es\n"
 
 ShaderText toGlslEs(const std::string& desktopSource) {
     ShaderText converted{desktopSource, {}};
-    const size_t version = converted.text.find(desktopVersion);
+    std::string& text = converted.text;
+    const size_t version = text.find(desktopVersion);
     if (version != std::string::npos) {
-        converted.text.replace(version, desktopVersion.size(), esPreamble);
+        text.replace(version, desktopVersion.size(), esPreamble);
     }
-    const std::regex initialisedIdentity(R"(uniform\s+mat4\s+(\w+)\s*=\s*mat4\(\s*1\.0\s*\)\s*;)");
-    std::string text;
-    auto from = converted.text.cbegin();
-    for (std::sregex_iterator
-             match(converted.text.cbegin(), converted.text.cend(), initialisedIdentity),
-         end;
-         match != end; ++match) {
-        const std::string name = (*match)[1];
-        text.append(from, (*match)[0].first);
-        text += "uniform mat4 " + name + ";";
-        from = (*match)[0].second;
-        converted.identityUniforms.push_back(name);
+    const std::string declaration = "uniform mat4 ";
+    const std::string identityInitialiser = " = mat4(1.0);";
+    for (size_t at = text.find(declaration); at != std::string::npos;
+         at = text.find(declaration, at)) {
+        const size_t nameStart = at + declaration.size();
+        size_t nameEnd = nameStart;
+        while (nameEnd < text.size() &&
+               (std::isalnum(static_cast<unsigned char>(text[nameEnd])) || text[nameEnd] == '_')) {
+            ++nameEnd;
+        }
+        if (text.compare(nameEnd, identityInitialiser.size(), identityInitialiser) == 0) {
+            converted.identityUniforms.push_back(text.substr(nameStart, nameEnd - nameStart));
+            text.replace(nameEnd, identityInitialiser.size(), ";");
+        }
+        at = nameEnd;
     }
-    text.append(from, converted.text.cend());
-    converted.text = text;
     return converted;
 }
 

@@ -11,7 +11,7 @@
 struct ShaderText {
     std::string text;
     // Uniforms whose initialiser was taken out: the program sets each to the identity after
-    // linking. Only `uniform mat4 NAME = mat4(1.0);` is converted.
+    // linking. Only `uniform mat4 NAME = mat4(1.0);`, written exactly so, is converted.
     std::vector<std::string> identityUniforms;
 };
 
