@@ -1,0 +1,347 @@
+#!/usr/bin/env bash
+# Mutation check: does the test suite notice plausible slips in the program?
+#
+# Copies the repository as it stands in the working tree (tracked files with their uncommitted
+# changes, plus untracked files that git does not ignore) into a scratch folder, configures and
+# builds one normal build there (RelWithDebInfo, tests on, no sanitizer), runs the suite once
+# unchanged (it must pass, or every fault would look caught), and then, for each fault of
+# scripts/mutants.txt: applies it, rebuilds incrementally, runs the suite on a virtual X server
+# until the first failing test, records the fault as killed (with the test that failed), survived
+# (the whole suite passed) or "did not build", and puts the file back. The repository itself is
+# never touched.
+#
+# SLOW: every fault costs an incremental rebuild plus the suite up to its first failure, and a
+# survivor the whole suite (3 to 4 minutes on two cores). Expect one to three hours for the whole
+# list. Tests run two at a time (-j2) and the build uses two jobs.
+#
+# The suite runs in three stages, each stopping at its first failure, a stage only when the ones
+# before it passed: unit_tests (a second), gl_tests and scene_tests (under a minute), then the
+# rest. Together they are the whole suite.
+#
+# Usage (from anywhere):
+#   scripts/mutants.sh                    # every fault, in a fresh scratch folder under /tmp
+#   scripts/mutants.sh --only 'shadow'    # only faults whose file or description matches
+#                                         # (extended regex, case-insensitive)
+#   scripts/mutants.sh --keep /tmp/mut    # use (or reuse) this scratch folder: a second run
+#                                         # only rebuilds what changed
+#   scripts/mutants.sh --check            # only check that every fault applies (no build)
+# Other options: --list FILE (another fault list), --no-baseline (skip the unchanged run),
+# --test-timeout SECONDS (per test, default 600).
+#
+# Needs git, cmake, a C++ compiler, perl, xvfb-run and what the suite itself needs (see
+# scripts/install-deps.sh test). Exit status: 0 when every fault was killed, 1 when any survived
+# or did not build, 2 on a usage error, a fault that does not apply, or a failing baseline.
+#
+# Fault list format, one fault a line, four fields separated by tabs:
+#   FILE <TAB> OLD TEXT <TAB> NEW TEXT <TAB> what a user would see
+# FILE is relative to the repository root. OLD TEXT must occur exactly once in FILE; it is
+# replaced literally by NEW TEXT (which may be empty). In both, \n stands for a line break, \t for
+# a tab and \\ for a backslash. Empty lines and lines starting with # are ignored.
+set -euo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+list=$repo/scripts/mutants.txt
+only=""
+work=""
+baseline=1
+check_only=0
+test_timeout=600
+xvfb_arguments="-screen 0 2400x1350x24 -noreset"
+unit_tests='^unit_tests\.'
+gl_and_scene_tests='^(gl_tests|scene_tests)\.'
+quick_tests='^(unit_tests|gl_tests|scene_tests)\.'
+
+usage() {
+    sed -n '2,/^set -euo/p' "${BASH_SOURCE[0]}" | sed '$d; s/^# \{0,1\}//'
+}
+
+while [[ $# -gt 0 ]]; do
+    case "$1" in
+        --only) only=${2:?--only needs a pattern}; shift 2 ;;
+        --keep) work=${2:?--keep needs a folder}; shift 2 ;;
+        --list) list=${2:?--list needs a file}; shift 2 ;;
+        --no-baseline) baseline=0; shift ;;
+        --check) check_only=1; shift ;;
+        --test-timeout) test_timeout=${2:?--test-timeout needs seconds}; shift 2 ;;
+        -h | --help) usage; exit 0 ;;
+        *) echo "unknown argument: $1 (see --help)" >&2; exit 2 ;;
+    esac
+done
+
+started=$SECONDS
+elapsed() {
+    local s=$((SECONDS - ${1:-$started}))
+    printf '%dm%02ds' $((s / 60)) $((s % 60))
+}
+
+# --- The fault list -------------------------------------------------------------------------------
+# Parallel arrays, one entry per selected fault.
+fault_line=() fault_file=() fault_old=() fault_new=() fault_desc=()
+[[ -f $list ]] || { echo "no fault list at $list" >&2; exit 2; }
+bad_format=0
+line_number=0
+while IFS= read -r line || [[ -n $line ]]; do
+    line_number=$((line_number + 1))
+    [[ -z ${line//[[:space:]]/} || $line == \#* ]] && continue
+    tabs=${line//[^$'\t']/}
+    if [[ ${#tabs} -ne 3 ]]; then
+        echo "refused: $list:$line_number: needs 4 tab-separated fields, has $((${#tabs} + 1))" >&2
+        bad_format=1
+        continue
+    fi
+    file=${line%%$'\t'*}
+    rest=${line#*$'\t'}
+    old=${rest%%$'\t'*}
+    rest=${rest#*$'\t'}
+    new=${rest%%$'\t'*}
+    desc=${rest#*$'\t'}
+    if [[ -z $file || -z $old || -z $desc ]]; then
+        echo "refused: $list:$line_number: file, old text and description must not be empty" >&2
+        bad_format=1
+        continue
+    fi
+    if [[ -n $only ]] && ! grep -qiE -- "$only" <<<"$file $desc"; then
+        continue
+    fi
+    fault_line+=("$line_number") fault_file+=("$file") fault_old+=("$old")
+    fault_new+=("$new") fault_desc+=("$desc")
+done <"$list"
+[[ $bad_format -eq 0 ]] || exit 2
+count=${#fault_line[@]}
+if [[ $count -eq 0 ]]; then
+    echo "no fault in $list matches${only:+ '$only'}" >&2
+    exit 2
+fi
+
+# Literal replacement with perl (OLD and NEW come through the environment, so no character in
+# them is special). `count` prints how often OLD occurs; `apply` replaces its one occurrence.
+replace_tool='
+    sub unescape { my $s = shift; $s =~ s/\\(n|t|\\)/$1 eq "n" ? "\n" : $1 eq "t" ? "\t" : "\\"/ge; $s }
+    my ($mode, $path) = @ARGV;
+    my $old = unescape($ENV{MUTANT_OLD});
+    my $new = unescape($ENV{MUTANT_NEW});
+    open(my $in, "<", $path) or die "cannot read $path: $!\n";
+    local $/; my $text = <$in>; close($in);
+    my $found = 0; my $at = -1;
+    for (my $i = index($text, $old); $i >= 0; $i = index($text, $old, $i + 1)) { $found++; $at = $i if $at < 0; }
+    if ($mode eq "count") { print "$found\n"; exit 0; }
+    die "old text occurs $found times in $path\n" unless $found == 1;
+    substr($text, $at, length($old)) = $new;
+    open(my $out, ">", $path) or die "cannot write $path: $!\n";
+    print $out $text; close($out) or die "cannot write $path: $!\n";
+'
+occurrences() { MUTANT_OLD=$2 MUTANT_NEW="" perl -e "$replace_tool" count "$1"; }
+
+# Refuses (and stops the script) when a selected fault does not apply exactly once to the files
+# under the folder $1.
+check_faults() {
+    local root=$1 refused=0 found i
+    for ((i = 0; i < count; i++)); do
+        if [[ ! -f $root/${fault_file[i]} ]]; then
+            echo "refused: $list:${fault_line[i]}: no file ${fault_file[i]}" >&2
+            refused=1
+            continue
+        fi
+        found=$(occurrences "$root/${fault_file[i]}" "${fault_old[i]}")
+        if [[ $found -eq 0 ]]; then
+            echo "refused: $list:${fault_line[i]}: old text not found in ${fault_file[i]}" >&2
+            refused=1
+        elif [[ $found -ne 1 ]]; then
+            echo "refused: $list:${fault_line[i]}: old text occurs $found times in" \
+                "${fault_file[i]} (must be unique)" >&2
+            refused=1
+        fi
+    done
+    [[ $refused -eq 0 ]] || exit 2
+    echo "$count faults apply cleanly"
+}
+
+if [[ $check_only -eq 1 ]]; then
+    check_faults "$repo"
+    exit 0
+fi
+
+# --- The scratch copy -----------------------------------------------------------------------------
+if [[ -z $work ]]; then
+    work=$(mktemp -d "${TMPDIR:-/tmp}/quiverfall-mutants.XXXXXX")
+fi
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+case "$work/" in
+    "$repo"/*) echo "the scratch folder must lie outside the repository" >&2; exit 2 ;;
+esac
+src=$work/src
+build=$work/build
+logs=$work/logs
+mkdir -p "$src" "$logs"
+echo "scratch folder: $work"
+
+# A fault left in by a run that was killed hard is undone here too: any file whose content differs
+# from the repository's is copied again, with a new time so that the build sees the change.
+git -C "$repo" rev-parse --git-dir >/dev/null 2>&1 || { echo "$repo is not a git checkout" >&2; exit 2; }
+files_list=$work/files.txt
+(cd "$repo" && git ls-files -z --cached --others --exclude-standard) |
+    while IFS= read -r -d '' path; do
+        if [[ -f $repo/$path || -L $repo/$path ]]; then printf "%s\n" "$path"; fi
+    done | sort -u >"$files_list"
+copied=0
+while IFS= read -r path; do
+    if ! cmp -s "$repo/$path" "$src/$path"; then
+        mkdir -p "$(dirname "$src/$path")"
+        rm -f "$src/$path"
+        cp -P --preserve=mode "$repo/$path" "$src/$path"
+        copied=$((copied + 1))
+    fi
+done <"$files_list"
+# Files gone from the working tree since an earlier run would still be compiled (the build globs
+# its sources): remove them from the copy.
+removed=0
+while IFS= read -r path; do
+    rm -f "$src/$path"
+    removed=$((removed + 1))
+done < <(cd "$src" && find . -type f -printf '%P\n' | sort | comm -23 - "$files_list")
+echo "copied $copied changed files of $(wc -l <"$files_list") from $repo; removed $removed stale ones"
+
+# Every selected fault must apply to the copy, exactly once, before anything slow starts.
+check_faults "$src"
+
+# --- Build and suite ------------------------------------------------------------------------------
+generator=()
+if [[ ! -f $build/CMakeCache.txt ]] && command -v ninja >/dev/null; then
+    generator=(-G Ninja)
+fi
+echo "configuring and building in $build (build log: $logs/build.log)"
+if ! { cmake -S "$src" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DBUILD_TESTING=ON -DQUIVERFALL_SANITIZE=OFF -DQUIVERFALL_WARNINGS_AS_ERRORS=OFF &&
+    cmake --build "$build" -j 2; } >"$logs/build.log" 2>&1; then
+    tail -n 30 "$logs/build.log" >&2
+    echo "the unchanged copy does not build" >&2
+    exit 2
+fi
+echo "built ($(elapsed))"
+
+# Runs the suite in the build folder under a virtual X server, the output into $1; the status is
+# ctest's (0 when every test passed). Sets suite_ran to 0 when no test ran at all.
+run_suite() {
+    local log=$1 status
+    local ctest_arguments="-j2 --stop-on-failure --no-tests=error --output-on-failure"
+    ctest_arguments+=" --timeout $test_timeout"
+    for _ in 1 2; do
+        status=0
+        (cd "$build" && xvfb-run -a -s "$xvfb_arguments" bash -c "
+        ctest $ctest_arguments -R '$unit_tests' &&
+            ctest $ctest_arguments -R '$gl_and_scene_tests' &&
+            ctest $ctest_arguments -E '$quick_tests'
+        ") >"$log" 2>&1 || status=$?
+        # A virtual X server that failed to start (two runs that took the same display number)
+        # runs no test at all: that is tried once more, not counted as a failing test.
+        suite_ran=1
+        if [[ $status -eq 0 ]] || grep -qE '^ *[0-9]+/[0-9]+ Test +#' "$log"; then
+            return "$status"
+        fi
+        suite_ran=0
+    done
+    return "$status"
+}
+
+# The first test that did not pass, from ctest's progress lines of the log $1.
+first_failure() {
+    local name
+    name=$(grep -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: ' "$1" | grep -vE ' Passed +[0-9.]+ sec' |
+        head -n 1 | sed -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .*/\1/') || true
+    printf '%s\n' "${name:-(no failing test named: see the log)}"
+}
+
+if [[ $baseline -eq 1 ]]; then
+    echo "running the unchanged suite once (log: $logs/baseline.log)"
+    base_started=$SECONDS
+    if ! run_suite "$logs/baseline.log"; then
+        echo "the unchanged suite fails ($(first_failure "$logs/baseline.log")): fix that first," \
+            "or every fault would look caught" >&2
+        exit 2
+    fi
+    echo "unchanged suite passed in $(elapsed "$base_started")"
+fi
+
+# --- The faults -----------------------------------------------------------------------------------
+# The file a fault is applied to, and its original content, while the fault is in; whatever ends
+# the script puts the file back.
+active_file=""
+backup=$work/original.bak
+restore() {
+    if [[ -n $active_file ]]; then
+        cp "$backup" "$active_file"
+        active_file=""
+    fi
+}
+trap restore EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+killed=() survived=() unbuilt=() unrun=()
+results=$work/results.tsv
+: >"$results"
+for ((i = 0; i < count; i++)); do
+    number=$((i + 1))
+    file=${fault_file[i]}
+    desc=${fault_desc[i]}
+    path=$src/$file
+    log=$logs/fault-$(printf '%02d' "$number").log
+    fault_started=$SECONDS
+
+    cp "$path" "$backup"
+    active_file=$path
+    MUTANT_OLD=${fault_old[i]} MUTANT_NEW=${fault_new[i]} perl -e "$replace_tool" apply "$path"
+    {
+        echo "fault $number (line ${fault_line[i]}): $file: $desc"
+        diff -u "$backup" "$path" || true
+    } >"$log"
+
+    if ! cmake --build "$build" -j 2 >>"$log" 2>&1; then
+        outcome="did not build"
+        unbuilt+=("$number. $file: $desc")
+    elif run_suite "$log.suite"; then
+        outcome="SURVIVED"
+        survived+=("$number. $file: $desc")
+    elif [[ $suite_ran -eq 0 ]]; then
+        outcome="suite did not run"
+        unrun+=("$number. $file: $desc")
+    else
+        test_name=$(first_failure "$log.suite")
+        outcome="killed by $test_name"
+        killed+=("$number. $file: $desc -- $test_name")
+    fi
+    restore
+    cmp -s "$backup" "$path" || { echo "could not restore $path" >&2; exit 2; }
+
+    printf '[%d/%d] %-60s %s: %s (%s)\n' "$number" "$count" "$outcome" "$file" "$desc" \
+        "$(elapsed "$fault_started")"
+    printf '%s\t%s\t%s\t%s\t%s\n' "$number" "$file" "$outcome" "$(elapsed "$fault_started")" \
+        "$desc" >>"$results"
+done
+
+# The copy is back as it was: a build now leaves the scratch folder ready for another run.
+cmake --build "$build" -j 2 >"$logs/build-restored.log" 2>&1 || true
+
+# --- Summary --------------------------------------------------------------------------------------
+{
+    echo
+    echo "== Summary: $count faults, ${#killed[@]} killed, ${#survived[@]} survived," \
+        "${#unbuilt[@]} did not build${unrun[0]:+, ${#unrun[@]} not run}; total time $(elapsed)"
+    echo "-- killed (fault -- first failing test):"
+    for entry in "${killed[@]}"; do echo "   $entry"; done
+    echo "-- survived (the whole suite passed):"
+    if [[ ${#survived[@]} -eq 0 ]]; then echo "   none"; fi
+    for entry in "${survived[@]}"; do echo "   $entry"; done
+    echo "-- did not build:"
+    if [[ ${#unbuilt[@]} -eq 0 ]]; then echo "   none"; fi
+    for entry in "${unbuilt[@]}"; do echo "   $entry"; done
+    if [[ ${#unrun[@]} -ne 0 ]]; then
+        echo "-- the suite did not run (no test started twice: see the log; run these again):"
+        for entry in "${unrun[@]}"; do echo "   $entry"; done
+    fi
+    echo "Logs: $logs (fault-NN.log: the change and the build; fault-NN.log.suite: the tests)."
+    echo "Scratch folder kept: $work (reuse it with --keep $work, or remove it)."
+} | tee "$work/summary.txt"
+
+[[ ${#survived[@]} -eq 0 && ${#unbuilt[@]} -eq 0 && ${#unrun[@]} -eq 0 ]]
