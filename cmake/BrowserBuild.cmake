@@ -42,5 +42,8 @@ target_link_options(quiverfall PRIVATE
   "--shell-file=${CMAKE_CURRENT_SOURCE_DIR}/web/shell.html"
   "--preload-file=${CMAKE_CURRENT_SOURCE_DIR}/Models@/Models"
   "--preload-file=${CMAKE_CURRENT_SOURCE_DIR}/Shader@/Shader")
+# The page and the packed data are made at the link: it runs again when either changes.
+file(GLOB_RECURSE QUIVERFALL_WEB_DATA CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/Models/*
+  ${CMAKE_CURRENT_SOURCE_DIR}/Shader/*)
 set_target_properties(quiverfall PROPERTIES OUTPUT_NAME index SUFFIX ".html"
-  LINK_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/web/shell.html")
+  LINK_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/web/shell.html;${QUIVERFALL_WEB_DATA}")
