@@ -11,8 +11,10 @@
 # never touched.
 #
 # SLOW: every fault costs an incremental rebuild plus the suite up to its first failure, and a
-# survivor the whole suite (3 to 4 minutes on two cores). Expect one to three hours for the whole
-# list. Tests run two at a time (-j2) and the build uses two jobs.
+# survivor the whole suite (3 to 6 minutes on two cores, with the unchanged run once more). On a
+# 2-core machine, with nearly every fault caught early, the whole list took 22 to 28 minutes; each
+# survivor adds a whole suite. Tests run two at a time (-j2) and the build uses two jobs. A run cut
+# short (Ctrl-C, a kill) still puts the file back; --resume goes on from where it stopped.
 #
 # The suite runs in three stages, each stopping at its first failure, a stage only when the ones
 # before it passed: unit_tests (a second), gl_tests and scene_tests (under a minute), then the
@@ -24,13 +26,17 @@
 #                                         # (extended regex, case-insensitive)
 #   scripts/mutants.sh --keep /tmp/mut    # use (or reuse) this scratch folder: a second run
 #                                         # only rebuilds what changed
+#   scripts/mutants.sh --keep /tmp/mut --resume
+#                                         # go on after an interrupted run: faults already
+#                                         # recorded there for the same code are not run again
 #   scripts/mutants.sh --check            # only check that every fault applies (no build)
 # Other options: --list FILE (another fault list), --no-baseline (skip the unchanged run),
 # --test-timeout SECONDS (per test, default 600).
 #
 # Needs git, cmake, a C++ compiler, perl, xvfb-run and what the suite itself needs (see
-# scripts/install-deps.sh test). Exit status: 0 when every fault was killed, 1 when any survived
-# or did not build, 2 on a usage error, a fault that does not apply, or a failing baseline.
+# scripts/install-deps.sh test). Exit status: 0 when every fault was killed, 1 when any survived,
+# did not build or found the suite unable to run, 2 on a usage error, a fault that does not apply,
+# or an unchanged copy that does not build or pass.
 #
 # Fault list format, one fault a line, four fields separated by tabs:
 #   FILE <TAB> OLD TEXT <TAB> NEW TEXT <TAB> what a user would see
@@ -44,6 +50,7 @@ list=$repo/scripts/mutants.txt
 only=""
 work=""
 baseline=1
+resume=0
 check_only=0
 test_timeout=600
 xvfb_arguments="-screen 0 2400x1350x24 -noreset"
@@ -61,6 +68,7 @@ while [[ $# -gt 0 ]]; do
         --keep) work=${2:?--keep needs a folder}; shift 2 ;;
         --list) list=${2:?--list needs a file}; shift 2 ;;
         --no-baseline) baseline=0; shift ;;
+        --resume) resume=1; shift ;;
         --check) check_only=1; shift ;;
         --test-timeout) test_timeout=${2:?--test-timeout needs seconds}; shift 2 ;;
         -h | --help) usage; exit 0 ;;
@@ -76,10 +84,11 @@ elapsed() {
 
 # --- The fault list -------------------------------------------------------------------------------
 # Parallel arrays, one entry per selected fault.
-fault_line=() fault_file=() fault_old=() fault_new=() fault_desc=()
+fault_number=() fault_line=() fault_file=() fault_old=() fault_new=() fault_desc=()
 [[ -f $list ]] || { echo "no fault list at $list" >&2; exit 2; }
 bad_format=0
 line_number=0
+listed=0 # faults in the list, whether selected or not: a fault's number
 while IFS= read -r line || [[ -n $line ]]; do
     line_number=$((line_number + 1))
     [[ -z ${line//[[:space:]]/} || $line == \#* ]] && continue
@@ -95,6 +104,7 @@ while IFS= read -r line || [[ -n $line ]]; do
     rest=${rest#*$'\t'}
     new=${rest%%$'\t'*}
     desc=${rest#*$'\t'}
+    listed=$((listed + 1))
     if [[ -z $file || -z $old || -z $desc ]]; then
         echo "refused: $list:$line_number: file, old text and description must not be empty" >&2
         bad_format=1
@@ -103,8 +113,8 @@ while IFS= read -r line || [[ -n $line ]]; do
     if [[ -n $only ]] && ! grep -qiE -- "$only" <<<"$file $desc"; then
         continue
     fi
-    fault_line+=("$line_number") fault_file+=("$file") fault_old+=("$old")
-    fault_new+=("$new") fault_desc+=("$desc")
+    fault_number+=("$listed") fault_line+=("$line_number") fault_file+=("$file")
+    fault_old+=("$old") fault_new+=("$new") fault_desc+=("$desc")
 done <"$list"
 [[ $bad_format -eq 0 ]] || exit 2
 count=${#fault_line[@]}
@@ -116,14 +126,21 @@ fi
 # Literal replacement with perl (OLD and NEW come through the environment, so no character in
 # them is special). `count` prints how often OLD occurs; `apply` replaces its one occurrence.
 replace_tool='
-    sub unescape { my $s = shift; $s =~ s/\\(n|t|\\)/$1 eq "n" ? "\n" : $1 eq "t" ? "\t" : "\\"/ge; $s }
+    sub unescape {
+        my $s = shift;
+        $s =~ s/\\(n|t|\\)/$1 eq "n" ? "\n" : $1 eq "t" ? "\t" : "\\"/ge;
+        return $s;
+    }
     my ($mode, $path) = @ARGV;
     my $old = unescape($ENV{MUTANT_OLD});
     my $new = unescape($ENV{MUTANT_NEW});
     open(my $in, "<", $path) or die "cannot read $path: $!\n";
     local $/; my $text = <$in>; close($in);
     my $found = 0; my $at = -1;
-    for (my $i = index($text, $old); $i >= 0; $i = index($text, $old, $i + 1)) { $found++; $at = $i if $at < 0; }
+    for (my $i = index($text, $old); $i >= 0; $i = index($text, $old, $i + 1)) {
+        $found++;
+        $at = $i if $at < 0;
+    }
     if ($mode eq "count") { print "$found\n"; exit 0; }
     die "old text occurs $found times in $path\n" unless $found == 1;
     substr($text, $at, length($old)) = $new;
@@ -178,7 +195,10 @@ echo "scratch folder: $work"
 
 # A fault left in by a run that was killed hard is undone here too: any file whose content differs
 # from the repository's is copied again, with a new time so that the build sees the change.
-git -C "$repo" rev-parse --git-dir >/dev/null 2>&1 || { echo "$repo is not a git checkout" >&2; exit 2; }
+if ! git -C "$repo" rev-parse --git-dir >/dev/null 2>&1; then
+    echo "$repo is not a git checkout" >&2
+    exit 2
+fi
 files_list=$work/files.txt
 (cd "$repo" && git ls-files -z --cached --others --exclude-standard) |
     while IFS= read -r -d '' path; do
@@ -200,7 +220,8 @@ while IFS= read -r path; do
     rm -f "$src/$path"
     removed=$((removed + 1))
 done < <(cd "$src" && find . -type f -printf '%P\n' | sort | comm -23 - "$files_list")
-echo "copied $copied changed files of $(wc -l <"$files_list") from $repo; removed $removed stale ones"
+echo "copied $copied changed files of $(wc -l <"$files_list") from $repo;" \
+    "removed $removed stale ones"
 
 # Every selected fault must apply to the copy, exactly once, before anything slow starts.
 check_faults "$src"
@@ -252,15 +273,41 @@ first_failure() {
     printf '%s\n' "${name:-(no failing test named: see the log)}"
 }
 
+# What the results of a run are valid for: the copy's content (taken with no fault in; the fault
+# list and this script aside), and for each fault its file and texts. --resume reuses only results
+# recorded for the same keys.
+snapshot=$(cd "$src" && grep -vxE 'scripts/mutants\.(sh|txt)' "$files_list" | tr '\n' '\0' |
+    xargs -0 sha1sum | sha1sum | cut -c1-40)
+fault_key() {
+    printf '%s\t%s\t%s\t%s' "$snapshot" "${fault_file[$1]}" "${fault_old[$1]}" "${fault_new[$1]}" |
+        sha1sum | cut -c1-40
+}
+results=$work/results.tsv
+baseline_passed=$work/baseline-passed
+declare -A recorded=()
+if [[ $resume -eq 1 && -f $results ]]; then
+    while IFS=$'\t' read -r key seconds outcome; do
+        recorded[$key]=$seconds$'\t'$outcome
+    done <"$results"
+else
+    : >"$results"
+    rm -f "$baseline_passed"
+fi
+
 if [[ $baseline -eq 1 ]]; then
-    echo "running the unchanged suite once (log: $logs/baseline.log)"
-    base_started=$SECONDS
-    if ! run_suite "$logs/baseline.log"; then
-        echo "the unchanged suite fails ($(first_failure "$logs/baseline.log")): fix that first," \
-            "or every fault would look caught" >&2
-        exit 2
+    if [[ $resume -eq 1 && $(cat "$baseline_passed" 2>/dev/null) == "$snapshot" ]]; then
+        echo "the unchanged suite passed in an earlier run on the same copy"
+    else
+        echo "running the unchanged suite once (log: $logs/baseline.log)"
+        base_started=$SECONDS
+        if ! run_suite "$logs/baseline.log"; then
+            echo "the unchanged suite fails ($(first_failure "$logs/baseline.log")): fix that" \
+                "first, or every fault would look caught" >&2
+            exit 2
+        fi
+        echo "$snapshot" >"$baseline_passed"
+        echo "unchanged suite passed in $(elapsed "$base_started")"
     fi
-    echo "unchanged suite passed in $(elapsed "$base_started")"
 fi
 
 # --- The faults -----------------------------------------------------------------------------------
@@ -278,46 +325,60 @@ trap restore EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-killed=() survived=() unbuilt=() unrun=()
-results=$work/results.tsv
-: >"$results"
-for ((i = 0; i < count; i++)); do
-    number=$((i + 1))
-    file=${fault_file[i]}
-    desc=${fault_desc[i]}
-    path=$src/$file
-    log=$logs/fault-$(printf '%02d' "$number").log
-    fault_started=$SECONDS
-
+# Applies fault $1, rebuilds and runs the suite; sets `outcome`, and puts the file back.
+try_fault() {
+    local i=$1 path=$src/${fault_file[$1]} log=$2
     cp "$path" "$backup"
     active_file=$path
     MUTANT_OLD=${fault_old[i]} MUTANT_NEW=${fault_new[i]} perl -e "$replace_tool" apply "$path"
     {
-        echo "fault $number (line ${fault_line[i]}): $file: $desc"
+        echo "fault ${fault_number[i]} (line ${fault_line[i]}): ${fault_file[i]}: ${fault_desc[i]}"
         diff -u "$backup" "$path" || true
     } >"$log"
-
     if ! cmake --build "$build" -j 2 >>"$log" 2>&1; then
         outcome="did not build"
-        unbuilt+=("$number. $file: $desc")
     elif run_suite "$log.suite"; then
         outcome="SURVIVED"
-        survived+=("$number. $file: $desc")
     elif [[ $suite_ran -eq 0 ]]; then
         outcome="suite did not run"
-        unrun+=("$number. $file: $desc")
     else
-        test_name=$(first_failure "$log.suite")
-        outcome="killed by $test_name"
-        killed+=("$number. $file: $desc -- $test_name")
+        outcome="killed by $(first_failure "$log.suite")"
     fi
     restore
     cmp -s "$backup" "$path" || { echo "could not restore $path" >&2; exit 2; }
+}
 
-    printf '[%d/%d] %-60s %s: %s (%s)\n' "$number" "$count" "$outcome" "$file" "$desc" \
-        "$(elapsed "$fault_started")"
-    printf '%s\t%s\t%s\t%s\t%s\n' "$number" "$file" "$outcome" "$(elapsed "$fault_started")" \
-        "$desc" >>"$results"
+killed=() survived=() unbuilt=() unrun=()
+reused=0
+fault_seconds=0
+for ((i = 0; i < count; i++)); do
+    number=${fault_number[i]}
+    entry="$number. ${fault_file[i]}: ${fault_desc[i]}"
+    key=$(fault_key "$i")
+    if [[ -n ${recorded[$key]:-} ]]; then
+        seconds=${recorded[$key]%%$'\t'*}
+        outcome=${recorded[$key]#*$'\t'}
+        note="recorded earlier, $(elapsed $((SECONDS - seconds)))"
+        reused=$((reused + 1))
+    else
+        fault_started=$SECONDS
+        try_fault "$i" "$logs/fault-$(printf '%02d' "$number").log"
+        seconds=$((SECONDS - fault_started))
+        note=$(elapsed "$fault_started")
+        # A suite that did not run is tried again by the next run, not recorded.
+        if [[ $outcome != "suite did not run" ]]; then
+            printf '%s\t%s\t%s\n' "$key" "$seconds" "$outcome" >>"$results"
+        fi
+    fi
+    fault_seconds=$((fault_seconds + seconds))
+    case "$outcome" in
+        "did not build") unbuilt+=("$entry") ;;
+        SURVIVED) survived+=("$entry") ;;
+        "suite did not run") unrun+=("$entry") ;;
+        *) killed+=("$entry -- ${outcome#killed by }") ;;
+    esac
+    printf '[%d/%d] #%d %-60s %s: %s (%s)\n' $((i + 1)) "$count" "$number" "$outcome" \
+        "${fault_file[i]}" "${fault_desc[i]}" "$note"
 done
 
 # The copy is back as it was: a build now leaves the scratch folder ready for another run.
@@ -328,7 +389,12 @@ cmake --build "$build" -j 2 >"$logs/build-restored.log" 2>&1 || true
     echo
     echo "== Summary: $count faults, ${#killed[@]} killed, ${#survived[@]} survived," \
         "${#unbuilt[@]} did not build${unrun[0]:+, ${#unrun[@]} not run}; total time $(elapsed)"
+    if [[ $reused -ne 0 ]]; then
+        echo "   ($reused of them recorded by an earlier run on the same copy, not run again;" \
+            "the faults took $(elapsed $((SECONDS - fault_seconds))) in all)"
+    fi
     echo "-- killed (fault -- first failing test):"
+    if [[ ${#killed[@]} -eq 0 ]]; then echo "   none"; fi
     for entry in "${killed[@]}"; do echo "   $entry"; done
     echo "-- survived (the whole suite passed):"
     if [[ ${#survived[@]} -eq 0 ]]; then echo "   none"; fi
@@ -337,7 +403,7 @@ cmake --build "$build" -j 2 >"$logs/build-restored.log" 2>&1 || true
     if [[ ${#unbuilt[@]} -eq 0 ]]; then echo "   none"; fi
     for entry in "${unbuilt[@]}"; do echo "   $entry"; done
     if [[ ${#unrun[@]} -ne 0 ]]; then
-        echo "-- the suite did not run (no test started twice: see the log; run these again):"
+        echo "-- the suite did not run (no test started, twice: see the logs; run these again):"
         for entry in "${unrun[@]}"; do echo "   $entry"; done
     fi
     echo "Logs: $logs (fault-NN.log: the change and the build; fault-NN.log.suite: the tests)."
