@@ -1,10 +1,8 @@
 #include "assets/TextureLoader.h"
 
-#include "render/TextureParameters.h"
+#include "assets/TextureUpload.h"
 
 #include <FreeImage.h>
-
-#include <cstdio>
 
 namespace {
 
@@ -42,20 +40,14 @@ GLuint loadTexture(const char* path) {
         if (image != nullptr) {
             FreeImage_Unload(image);
         }
-        std::printf("%s could not be opened. Are you in the right directory ?\n", path);
-        std::fflush(stdout);
+        reportUnreadableImage(path);
         return 0;
     }
 
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, static_cast<GLsizei>(width),
-                 static_cast<GLsizei>(height), 0, GL_BGR, GL_UNSIGNED_BYTE,
-                 FreeImage_GetBits(image));
+    // FreeImage's rows are bottom first, blue-green-red, padded to 4 bytes.
+    const GLuint texture =
+        uploadMipmappedTexture(static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_BGR, 4,
+                               FreeImage_GetBits(image));
     FreeImage_Unload(image);
-    glGenerateMipmap(GL_TEXTURE_2D);
-    setTextureParameters(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT);
-    glBindTexture(GL_TEXTURE_2D, 0);
     return texture;
 }
