@@ -1,13 +1,13 @@
 #include "app/FatalError.h"
 
+#include "app/Platform.h"
 #include "assets/WaitForEnter.h"
 
-#include <cstdlib>
 #include <iostream>
 
 void stopAfterFatalError() {
     waitForEnterOnTerminal();
-    std::exit(1);
+    exitProgram(1);
 }
 
 void fatalError(const std::string& message) {

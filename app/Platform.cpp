@@ -4,6 +4,8 @@
 
 #include <GLFW/glfw3.h>
 
+#include <cstdlib>
+
 #ifdef __EMSCRIPTEN__
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
@@ -52,6 +54,10 @@ void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function
         pacer.endFrame();
     }
     finish();
+}
+
+void exitProgram(int status) {
+    std::exit(status);
 }
 
 #else
@@ -103,6 +109,11 @@ void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function
     static BrowserLoop loop;
     loop = {window, std::move(frame), std::move(finish)};
     emscripten_set_main_loop_arg(browserFrame, &loop, 0, false);
+}
+
+void exitProgram(int status) {
+    // A plain exit leaves a browser's runtime alive and tells the page nothing.
+    emscripten_force_exit(status);
 }
 
 #endif

@@ -1,7 +1,7 @@
 // Where the desktop program and the browser build differ in how they run: the context they ask
-// for, the window's set-up and size, and who drives the frames. Everything else is one code path.
-// On the desktop these are GLFW calls and a plain loop; in a browser (Emscripten) the page's
-// canvas is the window and the page's animation frames drive the loop.
+// for, the window's set-up and size, who drives the frames, and how the program ends. Everything
+// else is one code path. On the desktop these are GLFW calls and a plain loop; in a browser
+// (Emscripten) the page's canvas is the window and the page's animation frames drive the loop.
 #pragma once
 
 #include "render/FrameSize.h"
@@ -28,3 +28,7 @@ PixelSize framebufferSize(GLFWwindow* window);
 // frame paced to the primary monitor's refresh; a browser runs the frames on its animation frames
 // after this has returned.
 void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function<void()> finish);
+
+// Ends the program with `status`. In a browser the page is told the status (it shows a failure
+// instead of a frozen canvas); a plain exit there would stop the program without a word.
+[[noreturn]] void exitProgram(int status);

@@ -1,7 +1,7 @@
 // The browser build as a visitor meets it, in headless Chromium with software WebGL2: the page
-// loads cleanly and shows the desktop's start view, C plays the flight and the volley to the
-// black ending in real time, and what goes wrong (no WebGL2, data that does not download) says
-// so on the page.
+// loads cleanly and shows the desktop's start view, fitted to the page at another size; C plays
+// the flight and the volley to the black ending in real time; and what goes wrong (no WebGL2, the
+// program's own fatal error, data that does not download) says so on the page.
 'use strict';
 const {test, before, after} = require('node:test');
 const assert = require('node:assert');
@@ -43,6 +43,22 @@ test('the page loads without an error and shows the desktop start view', async (
                         page.writeFailure('browser_start_view', shown));
   assert.deepStrictEqual(log.errors, [], 'the console reported errors');
   assert.strictEqual(await page.message(tab), '', 'the page reported a problem');
+
+  // A page half as wide and taller than 16:9: the picture at half size, centred between two
+  // black bars of 100 pixels.
+  await page.resizeCanvas(tab, 800, 650);
+  const expected = page.halved(page.referencePicture('start_view'));
+  let fitted;
+  const fits = await page.waitFor(async () => {
+    fitted = await page.canvasPicture(tab);
+    if (fitted.width !== 800 || fitted.height !== 650) return false;
+    const picture = page.compare(page.crop(fitted, 0, 100, 800, 450), expected);
+    return picture.mean <= meanLimit && picture.worstTile <= tileLimit &&
+           page.brightestChannel(page.crop(fitted, 0, 0, 800, 100)) <= darkestBlack &&
+           page.brightestChannel(page.crop(fitted, 0, 550, 800, 100)) <= darkestBlack;
+  }, 20);
+  assert.ok(fits, 'the resized page does not show the start view fitted between black bars; ' +
+                      'picture in ' + page.writeFailure('browser_resized_800x650', fitted));
   await tab.close();
 });
 
@@ -98,6 +114,16 @@ test('without WebGL the page says so', async () => {
   } finally {
     await noWebGl.close();
   }
+});
+
+test('a fatal error of the program shows on the page the lines the desktop prints', async () => {
+  const {page: tab} = await page.openPage(browser, {remove: ['/Shader/blurShader.frag']});
+  assert.ok(await page.waitFor(async () => (await page.message(tab)).includes('exit status'), 60),
+            'the page showed no stop: ' + (await page.message(tab)));
+  const shown = await page.message(tab);
+  assert.match(shown, /ERROR: Could not load file \.\/Shader\/blurShader\.frag/);
+  assert.match(shown, /exit status 1\b/);
+  await tab.close();
 });
 
 test('data that does not download is reported on the page', async () => {

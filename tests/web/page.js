@@ -26,8 +26,9 @@ async function launch(extraArguments = []) {
 
 // Opens the page with its canvas exactly 1600x900 CSS pixels at one device pixel each, so the
 // program presents its picture one to one. Collects the console's errors and the program's
-// printed lines.
-async function openPage(browser, {block = []} = {}) {
+// printed lines. `block` names downloads that fail; `remove` names files taken out of the page's
+// file system once the data is unpacked, just before the program starts.
+async function openPage(browser, {block = [], remove = []} = {}) {
   const page = await browser.newPage();
   const log = {errors: [], printed: []};
   page.on('console', message => {
@@ -42,11 +43,39 @@ async function openPage(browser, {block = []} = {}) {
       else request.continue();
     });
   }
+  if (remove.length > 0) await page.evaluateOnNewDocument(removeBeforeStart, remove);
   await page.setViewport({width: 1600, height: 1000, deviceScaleFactor: 1});
   await page.goto(pageUrl, {waitUntil: 'load'});
-  const keysHeight = await page.$eval('#keys', keys => keys.getBoundingClientRect().height);
-  await page.setViewport({width: 1600, height: Math.round(900 + keysHeight), deviceScaleFactor: 1});
+  await resizeCanvas(page, 1600, 900);
   return {page, log};
+}
+
+// Runs in the page before its own script: wraps the Module the page declares so that `files` are
+// unlinked when the runtime is up (the data unpacked) and before the program's main runs.
+function removeBeforeStart(files) {
+  let module;
+  Object.defineProperty(window, 'Module', {
+    configurable: true,
+    get: () => module,
+    set: value => {
+      if (value === module) return;
+      module = value;
+      const pageHook = value.onRuntimeInitialized;
+      value.onRuntimeInitialized = () => {
+        files.forEach(file => FS.unlink(file));
+        if (pageHook) pageHook();
+      };
+    },
+  });
+}
+
+// Sets the page's size so that the canvas gets `width` x `height` CSS pixels. The line on the
+// keys above it wraps at the new width, so its height is taken at that width.
+async function resizeCanvas(page, width, height) {
+  for (let tries = 0; tries < 2; tries++) {
+    const keysHeight = await page.$eval('#keys', keys => keys.getBoundingClientRect().height);
+    await page.setViewport({width, height: Math.round(height + keysHeight), deviceScaleFactor: 1});
+  }
 }
 
 // The canvas as shown, RGBA bytes top row first.
@@ -79,6 +108,35 @@ function brightestChannel(picture) {
     brightest = Math.max(brightest, picture.data[i], picture.data[i + 1], picture.data[i + 2]);
   }
   return brightest;
+}
+
+// The rectangle of `picture` from (x, y), top row first.
+function crop(picture, x, y, width, height) {
+  const part = new PNG({width, height});
+  for (let row = 0; row < height; row++) {
+    const from = ((y + row) * picture.width + x) * 4;
+    picture.data.copy(part.data, row * width * 4, from, from + width * 4);
+  }
+  return part;
+}
+
+// `picture` at half its size as a linear filter makes it: each pixel the mean of the four it
+// covers, since at exactly half size every sample falls between four texels.
+function halved(picture) {
+  const width = picture.width >> 1;
+  const height = picture.height >> 1;
+  const half = new PNG({width, height});
+  for (let y = 0; y < height; y++) {
+    for (let x = 0; x < width; x++) {
+      for (let channel = 0; channel < 4; channel++) {
+        const at = (px, py) => picture.data[(py * picture.width + px) * 4 + channel];
+        const sum = at(2 * x, 2 * y) + at(2 * x + 1, 2 * y) + at(2 * x, 2 * y + 1) +
+                    at(2 * x + 1, 2 * y + 1);
+        half.data[(y * width + x) * 4 + channel] = Math.round(sum / 4);
+      }
+    }
+  }
+  return half;
 }
 
 function referencePicture(name) {
@@ -123,5 +181,5 @@ function writeFailure(name, picture) {
   return file;
 }
 
-module.exports = {launch, openPage, canvasPicture, message, waitFor, brightestChannel,
-                  referencePicture, compare, writeFailure};
+module.exports = {launch, openPage, resizeCanvas, canvasPicture, message, waitFor,
+                  brightestChannel, crop, halved, referencePicture, compare, writeFailure};
