@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -13,13 +14,27 @@ ImageDifference compareImages(const Picture& actual, const Picture& reference) {
     if (!result.sameSize || actual.rgb.empty()) {
         return result;
     }
+    const int columns = (actual.width + differenceTileSize - 1) / differenceTileSize;
+    const int rows = (actual.height + differenceTileSize - 1) / differenceTileSize;
+    std::vector<long long> tileTotals(static_cast<size_t>(columns * rows), 0);
+    std::vector<long long> tileCounts(tileTotals.size(), 0);
     long long total = 0;
     for (size_t i = 0; i < actual.rgb.size(); ++i) {
         const int difference = std::abs(int(actual.rgb[i]) - int(reference.rgb[i]));
         result.maxDifference = std::max(result.maxDifference, difference);
         total += difference;
+        const int pixel = static_cast<int>(i / 3);
+        const int tile = (pixel / actual.width) / differenceTileSize * columns +
+                         (pixel % actual.width) / differenceTileSize;
+        tileTotals[static_cast<size_t>(tile)] += difference;
+        ++tileCounts[static_cast<size_t>(tile)];
     }
     result.meanDifference = static_cast<double>(total) / static_cast<double>(actual.rgb.size());
+    for (size_t tile = 0; tile < tileTotals.size(); ++tile) {
+        result.worstTileMean =
+            std::max(result.worstTileMean,
+                     static_cast<double>(tileTotals[tile]) / static_cast<double>(tileCounts[tile]));
+    }
     return result;
 }
 
@@ -39,20 +54,24 @@ bool expectPictureMatches(const Picture& actual, const Picture& expected, const 
     }
     const ImageDifference difference = compareImages(actual, expected);
     if (difference.sameSize && difference.maxDifference <= limits.maxDifference &&
-        difference.meanDifference <= limits.meanDifference) {
+        difference.meanDifference <= limits.meanDifference &&
+        difference.worstTileMean <= limits.tileMeanDifference) {
         return true;
     }
     ADD_FAILURE() << name << ": " << actual.width << "x" << actual.height << " picture against "
                   << expected.width << "x" << expected.height << ", max difference "
                   << difference.maxDifference << " (limit " << limits.maxDifference << "), mean "
                   << difference.meanDifference << " (limit " << limits.meanDifference
-                  << "); pictures in " << writeFailureImages(name, actual, expected);
+                  << "), worst tile's mean " << difference.worstTileMean << " (limit "
+                  << limits.tileMeanDifference << "); pictures in "
+                  << writeFailureImages(name, actual, expected);
     return false;
 }
 
 bool withinReferenceThresholds(const ImageDifference& difference) {
     return difference.sameSize && difference.maxDifference <= maxChannelDifference &&
-           difference.meanDifference <= maxMeanDifference;
+           difference.meanDifference <= maxMeanDifference &&
+           difference.worstTileMean <= maxTileMeanDifference;
 }
 
 std::string writeFailureImages(const std::string& name, const Picture& actual,
