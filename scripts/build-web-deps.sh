@@ -26,19 +26,7 @@ fail() { echo "build-web-deps: $*" >&2; exit 1; }
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
 # 1. Tools, installed only when missing.
-packages=(emscripten dpkg-dev cmake make pkgconf patch xz-utils bzip2)
-missing=()
-for package in "${packages[@]}"; do
-    installed "$package" || missing+=("$package")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-    log "installing ${missing[*]}"
-    sudo=()
-    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
-fi
+"$root/scripts/install-deps.sh" web
 
 # The source versions to build: those of the desktop build's Debian packages (installed or, when
 # not, apt's candidates), so that the two builds import alike.

@@ -1,22 +1,10 @@
 #!/usr/bin/env bash
 # Builds the browser version into build-web/: index.html, index.js, index.wasm and index.data,
-# a static folder any web server can serve. Installs Debian's emscripten and the header-only
-# libraries when missing and builds the WebAssembly libraries once (scripts/build-web-deps.sh).
+# a static folder any web server can serve. scripts/build-web-deps.sh installs what the browser
+# build needs when missing (scripts/install-deps.sh web) and builds the WebAssembly libraries once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-missing=()
-for package in libglm-dev libstb-dev; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if [[ ${#missing[@]} -ne 0 ]]; then
-    as_root=()
-    [[ $(id -u) -eq 0 ]] || as_root=(sudo)
-    "${as_root[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq \
-        --no-install-recommends "${missing[@]}" >/dev/null
-fi
 scripts/build-web-deps.sh build-web/deps >/dev/null
 
 # Debian's emscripten 3.1.6 runs Node.js tools that do not search Debian's Node modules.

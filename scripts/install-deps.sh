@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quiverfall needs, only those that are missing.
-# Usage: scripts/install-deps.sh run|headless|web|test
+# Usage: scripts/install-deps.sh run|headless|web|web-test|test
 set -euo pipefail
 
 build_packages=(cmake make g++ pkg-config libglfw3-dev libglew-dev libglm-dev libassimp-dev
@@ -9,12 +9,15 @@ virtual_display_packages=(xvfb xauth)
 # Without a display the demo is recorded as a video, which ffmpeg encodes; the tests read the
 # videos back with its ffprobe.
 video_packages=(ffmpeg)
-# The browser build: Debian's emscripten (scripts/build-web-deps.sh adds what it needs to build
-# Assimp), the header-only libraries, and the browser suite's headless Chromium and Node.js.
-web_packages=(emscripten libglm-dev libstb-dev python3 chromium-headless-shell)
-# Node.js from elsewhere (NodeSource, nvm) brings its own npm; Debian's would replace it.
+# The browser build: Debian's emscripten, what scripts/build-web-deps.sh needs to fetch and build
+# Assimp's source package, the header-only libraries, and Python's web server.
+web_packages=(emscripten dpkg-dev cmake make pkgconf patch xz-utils bzip2 libglm-dev libstb-dev
+              python3)
+# The browser suite: headless Chromium, and Node.js for puppeteer. Node.js from elsewhere
+# (NodeSource, nvm) brings its own npm; Debian's would replace it.
+browser_test_packages=(chromium-headless-shell)
 if ! command -v npm >/dev/null 2>&1; then
-    web_packages+=(nodejs npm)
+    browser_test_packages+=(nodejs npm)
 fi
 # glslang-tools: the reference compiler the tests check the shaders' browser form with.
 test_packages=(libgtest-dev xdotool clang-format glslang-tools)
@@ -24,9 +27,10 @@ case "${1:-run}" in
     run) ;;
     headless) packages+=("${virtual_display_packages[@]}" "${video_packages[@]}") ;;
     web) packages=("${web_packages[@]}") ;;
+    web-test) packages=("${web_packages[@]}" "${browser_test_packages[@]}") ;;
     test) packages+=("${virtual_display_packages[@]}" "${video_packages[@]}" "${test_packages[@]}"
-                     "${web_packages[@]}") ;;
-    *) echo "usage: $0 run|headless|web|test" >&2; exit 2 ;;
+                     "${web_packages[@]}" "${browser_test_packages[@]}") ;;
+    *) echo "usage: $0 run|headless|web|web-test|test" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -4,7 +4,7 @@
 # driven by puppeteer-core from npm (no browser of its own is downloaded).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-scripts/install-deps.sh web
+scripts/install-deps.sh web-test
 scripts/build-web.sh
 (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 
