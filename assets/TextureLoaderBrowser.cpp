@@ -9,6 +9,7 @@
 #define STBI_ONLY_JPEG
 #define STBI_ONLY_PNG
 #include <stb/stb_image.h>
+
 GLuint loadTexture(const char* path) {
     // FreeImage hands the desktop's upload the bottom row first, which is the row GL puts at
     // texture coordinate 0; stb reads top row first, so it is told to flip.

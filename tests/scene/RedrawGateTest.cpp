@@ -133,7 +133,6 @@ TEST_F(RedrawGateTest, WhileTheVolleyFliesBothLightsShadowsIncludeTheArrow) {
         runFrame(noKeys, 0.0f, frameSize, &counted);
         EXPECT_EQ(counted.count, expected) << "shadow pass " << static_cast<int>(pass);
     }
-    shadowCasters.resize(1); // the room alone again, as before the volley
 }
 
 } // namespace

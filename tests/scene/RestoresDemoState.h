@@ -1,6 +1,6 @@
 // Fixture for tests that share the demo's one set-up: each test may move the camera, run the
-// flight for a while, flicker the fire or switch bloom, and leaves the demo as it found it, so
-// the tests of the binary run alone or in any order.
+// flight or the volley for a while, flicker the fire or switch bloom, and leaves the demo as it
+// found it, so the tests of the binary run alone or in any order.
 #pragma once
 
 #include "app/Camera.h"
@@ -10,12 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 class RestoresDemoState : public ::testing::Test {
   protected:
     // The fire starts each test at its first colour, whatever an earlier test flickered it to:
     // still views redraw with no time passing and show the colour they find.
     void SetUp() override {
         savedCamera_ = camera;
+        savedShadowCasters_ = shadowCasters;
         const glm::vec3 firePosition = fireLight->position();
         delete fireLight;
         fireLight = new FireLight(firePosition, standardShadingProgram);
@@ -23,6 +26,7 @@ class RestoresDemoState : public ::testing::Test {
     }
     void TearDown() override {
         camera = savedCamera_;
+        shadowCasters = savedShadowCasters_;
         setBloom(true);
         sequenceStarted = false;
         needsRedraw = true;
@@ -35,4 +39,6 @@ class RestoresDemoState : public ::testing::Test {
 
   private:
     Camera savedCamera_;
+    // A frame of the volley adds the arrow in flight to the casters.
+    std::vector<SceneObject*> savedShadowCasters_;
 };

@@ -24,7 +24,7 @@ ShadingProbe::Target ShadingProbe::shade(GLuint texture, float normalLength, int
     for (int i = 0; i < 2; ++i) {
         // The scene's own format: half floats, where too bright a colour would overflow.
         glBindTexture(GL_TEXTURE_2D, targets[i]);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, width, height, 0, GL_RGB, GL_FLOAT, nullptr);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, targets[i],
                                0);
     }
