@@ -385,6 +385,10 @@ done
 cmake --build "$build" -j 2 >"$logs/build-restored.log" 2>&1 || true
 
 # --- Summary --------------------------------------------------------------------------------------
+print_entries() {
+    if [[ $# -eq 0 ]]; then echo "   none"; fi
+    for entry in "$@"; do echo "   $entry"; done
+}
 {
     echo
     echo "== Summary: $count faults, ${#killed[@]} killed, ${#survived[@]} survived," \
@@ -394,17 +398,14 @@ cmake --build "$build" -j 2 >"$logs/build-restored.log" 2>&1 || true
             "the faults took $(elapsed $((SECONDS - fault_seconds))) in all)"
     fi
     echo "-- killed (fault -- first failing test):"
-    if [[ ${#killed[@]} -eq 0 ]]; then echo "   none"; fi
-    for entry in "${killed[@]}"; do echo "   $entry"; done
+    print_entries "${killed[@]}"
     echo "-- survived (the whole suite passed):"
-    if [[ ${#survived[@]} -eq 0 ]]; then echo "   none"; fi
-    for entry in "${survived[@]}"; do echo "   $entry"; done
+    print_entries "${survived[@]}"
     echo "-- did not build:"
-    if [[ ${#unbuilt[@]} -eq 0 ]]; then echo "   none"; fi
-    for entry in "${unbuilt[@]}"; do echo "   $entry"; done
+    print_entries "${unbuilt[@]}"
     if [[ ${#unrun[@]} -ne 0 ]]; then
         echo "-- the suite did not run (no test started, twice: see the logs; run these again):"
-        for entry in "${unrun[@]}"; do echo "   $entry"; done
+        print_entries "${unrun[@]}"
     fi
     echo "Logs: $logs (fault-NN.log: the change and the build; fault-NN.log.suite: the tests)."
     echo "Scratch folder kept: $work (reuse it with --keep $work, or remove it)."
