@@ -23,6 +23,8 @@ class FireLight {
     const glm::vec3& color() const { return flicker_.color; }
     const glm::vec3& position() const { return position_; }
     const Flicker& flickerState() const { return flicker_; }
+    // Carries on flickering from another fire's state.
+    void resumeFlicker(const Flicker& state) { flicker_ = state; }
 
   private:
     Flicker flicker_;

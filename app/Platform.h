@@ -1,14 +1,18 @@
 // Where the desktop program and the browser build differ in how they run: the context they ask
-// for, the window's set-up and size, who drives the frames, and how the program ends. Everything
-// else is one code path. On the desktop these are GLFW calls and a plain loop; in a browser
-// (Emscripten) the page's canvas is the window and the page's animation frames drive the loop.
+// for, the window's set-up and size, the keys, who drives the frames, a graphics context that can
+// be lost, the form the shaders are compiled in, and how the program ends. Everything else is one
+// code path. Each platform has one file, chosen by the build: app/PlatformDesktop.cpp (GLFW calls
+// and a plain loop) and app/PlatformBrowser.cpp (Emscripten: the page's canvas is the window, the
+// page's animation frames drive the loop, its on-screen controls stand in for a keyboard).
 #pragma once
 
 #include "render/FrameSize.h"
 
 #include <functional>
+#include <memory>
 
 struct GLFWwindow;
+class KeyInput;
 
 // Window hints for an OpenGL 3.3 core context. macOS opens a core context only when it is also
 // forward-compatible, so that hint is added there (and only there). A browser gives WebGL2.
@@ -19,14 +23,26 @@ void requestCoreContext();
 // once (sticky keys). A browser paces the frames itself and has no sticky keys.
 void prepareWindow(GLFWwindow* window);
 
+// The keys the frame reads: the window's keyboard, and in a browser also the page's controls.
+std::unique_ptr<KeyInput> windowKeys(GLFWwindow* window);
+
 // The size of the window's framebuffer in pixels: larger than the window on HiDPI desktops, 0 by
-// 0 while it is minimised. In a browser, the canvas's drawing buffer, first made to match the
-// size the page gives the canvas (in device pixels).
+// 0 while it is minimised. In a browser, the canvas's drawing buffer as the browser granted it,
+// first asked to match the size the page gives the canvas in device pixels, within what the GL
+// can draw and at most 4096 pixels on its longer side.
 PixelSize framebufferSize(GLFWwindow* window);
+
+// A browser may take the GL context away (a GPU reset, a background tab's context reclaimed) and
+// give it back later. `lost` runs when it goes (every GL object is gone with it; deleting them
+// then does nothing) and `restored` when it comes back, before the next frame. A desktop context
+// is never lost.
+void watchGraphicsContext(std::function<void()> lost, std::function<void()> restored);
+// True while the context is lost: no frame runs, and GL's error flag says only that.
+bool graphicsContextLost();
 
 // Runs `frame` until the window is asked to close, then `finish`. The desktop loops here, each
 // frame paced to the primary monitor's refresh; a browser runs the frames on its animation frames
-// after this has returned.
+// after this has returned, and skips them while the context is lost.
 void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function<void()> finish);
 
 // Ends the program with `status`. In a browser the page is told the status (it shows a failure

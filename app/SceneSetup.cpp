@@ -9,6 +9,7 @@
 #include "render/PostProcessing.h"
 #include "render/ShaderProgram.h"
 #include "render/ShadowMap.h"
+#include "scene/Arrow.h"
 #include "scene/ArrowVolley.h"
 #include "scene/Scene.h"
 
@@ -109,4 +110,21 @@ void releaseScene() {
     shadowCasters.clear();
     destroy(postProcessing);
     destroy(lastPicture);
+}
+
+DemoProgress demoProgress() {
+    DemoProgress progress{camera, arrowVolley->timeline(), {}, fireLight->flickerState()};
+    for (int i = 0; i < VolleyTimeline::arrowCount; ++i) {
+        progress.arrowPlacements[i] = arrowVolley->arrows()[i]->modelMatrix;
+    }
+    return progress;
+}
+
+void rebuildScene(GLFWwindow* window, const DemoProgress& progress) {
+    setUpScene(window);
+    camera = progress.camera;
+    arrowVolley->resume(progress.volley, progress.arrowPlacements);
+    fireLight->resumeFlicker(progress.flicker);
+    prepareFirstFrame();
+    needsRedraw = true;
 }

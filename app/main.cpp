@@ -1,7 +1,8 @@
 // Quiverfall: opens the window, sets up the scene, runs the frame loop and shuts down.
 #include "app/FatalError.h"
 #include "app/Frame.h"
-#include "app/GlfwKeyInput.h"
+#include "app/FrameClock.h"
+#include "app/KeyInput.h"
 #include "app/Platform.h"
 #include "app/SceneSetup.h"
 #include "render/FrameSize.h"
@@ -11,6 +12,7 @@
 #include <GLFW/glfw3.h>
 
 #include <iostream>
+#include <memory>
 
 namespace {
 
@@ -19,27 +21,31 @@ namespace {
 class ProgramFrame {
   public:
     explicit ProgramFrame(GLFWwindow* window)
-        : window_(window), keys_(window), lastFrameTime_(static_cast<float>(glfwGetTime())) {}
+        : window_(window), keys_(windowKeys(window)),
+          clock_(std::make_shared<FrameClock>(static_cast<float>(glfwGetTime()))) {}
 
     void operator()() {
-        const float now = static_cast<float>(glfwGetTime());
-        const float dt = now - lastFrameTime_;
-        lastFrameTime_ = now;
+        const float dt = clock_->frameTime(static_cast<float>(glfwGetTime()));
 
-        runFrame(keys_, dt, framebufferSize(window_));
+        runFrame(*keys_, dt, framebufferSize(window_));
 
         glfwSwapBuffers(window_);
         glfwPollEvents();
-        if (glGetError() != GL_NO_ERROR) {
+        // A context lost during the frame sets the error flag to say so; that is no fault.
+        if (glGetError() != GL_NO_ERROR && !graphicsContextLost()) {
             std::cout << "GL ERROR DETECTED!!" << std::endl;
         }
     }
 
   private:
     GLFWwindow* window_;
-    GlfwKeyInput keys_;
-    float lastFrameTime_;
+    // Shared: the frame loop holds the frame as a copyable function.
+    std::shared_ptr<KeyInput> keys_;
+    std::shared_ptr<FrameClock> clock_;
 };
+
+// Where the demo had come to when the browser took its GL context away.
+DemoProgress progressWhileContextLost;
 
 } // namespace
 
@@ -74,6 +80,12 @@ int main() {
 
     setUpScene(window);
     prepareFirstFrame();
+    watchGraphicsContext(
+        [] {
+            progressWhileContextLost = demoProgress();
+            releaseScene();
+        },
+        [window] { rebuildScene(window, progressWhileContextLost); });
 
     runFrameLoop(window, ProgramFrame(window), [] {
         // The destructors delete GL objects, so release while the context still exists.

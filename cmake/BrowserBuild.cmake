@@ -1,9 +1,9 @@
 # The browser build of the same sources (scripts/build-web.sh configures it with emcmake into
 # build-web/): WebGL2 through Emscripten's GLFW 3 and GLEW stand-ins, Assimp's OBJ importer
 # built for WebAssembly into build-web/deps (scripts/build-web-deps.sh), stb_image for the
-# textures. The output is a static folder: index.html, index.js, index.wasm and index.data (the
-# Models/ and Shader/ folders, unpacked at the root of the page's file system, which is its
-# working directory).
+# textures. The output is a static folder, build-web/site/, that holds the page's files and
+# nothing else: index.html, index.js, index.wasm and index.data (the Models/ and Shader/ folders,
+# unpacked at the root of the page's file system, which is its working directory).
 set(QUIVERFALL_WEB_DEPS "${CMAKE_CURRENT_SOURCE_DIR}/build-web/deps" CACHE PATH
   "Prefix of the WebAssembly libraries (scripts/build-web-deps.sh)")
 find_package(assimp CONFIG REQUIRED PATHS "${QUIVERFALL_WEB_DEPS}/lib/cmake" NO_DEFAULT_PATH
@@ -21,9 +21,10 @@ file(CREATE_LINK "${QUIVERFALL_STB_INCLUDE}/stb" "${QUIVERFALL_HEADER_ONLY}/stb"
 
 file(GLOB QUIVERFALL_SOURCES CONFIGURE_DEPENDS
   app/*.cpp render/*.cpp scene/*.cpp assets/*.cpp)
-# FreeImage's loader and the desktop's GL debug report (no debug output in WebGL) stay out.
+# The desktop's platform, FreeImage's loader and the desktop's GL debug report (no debug output
+# in WebGL) stay out.
 list(FILTER QUIVERFALL_SOURCES EXCLUDE REGEX
-  ".*/(assets/TextureLoader|render/GlDebugReport)\\.cpp$")
+  ".*/(app/PlatformDesktop|assets/TextureLoader|render/GlDebugReport)\\.cpp$")
 
 add_executable(quiverfall ${QUIVERFALL_SOURCES})
 target_include_directories(quiverfall PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
@@ -46,4 +47,5 @@ target_link_options(quiverfall PRIVATE
 file(GLOB_RECURSE QUIVERFALL_WEB_DATA CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/Models/*
   ${CMAKE_CURRENT_SOURCE_DIR}/Shader/*)
 set_target_properties(quiverfall PROPERTIES OUTPUT_NAME index SUFFIX ".html"
+  RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}/site"
   LINK_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/web/shell.html;${QUIVERFALL_WEB_DATA}")

@@ -27,3 +27,11 @@ PixelRect fitPicture(PixelSize picture, PixelSize window) {
     fitted.y = (window.height - fitted.height) / 2;
     return fitted;
 }
+
+PixelSize fitWithin(PixelSize size, PixelSize largest) {
+    if (size.width <= largest.width && size.height <= largest.height) {
+        return size;
+    }
+    const PixelRect fitted = fitPicture(size, largest);
+    return {fitted.width, fitted.height};
+}

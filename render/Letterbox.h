@@ -15,3 +15,7 @@ struct PixelRect {
 // The largest rectangle of the picture's aspect that fits the window, centred (an odd spare pixel
 // goes to the right or the top). Empty when either size is 0.
 PixelRect fitPicture(PixelSize picture, PixelSize window);
+
+// `size` unchanged when it fits within `largest`; otherwise the largest size of its aspect that
+// does (a canvas asked for no more drawing buffer than the GL can give).
+PixelSize fitWithin(PixelSize size, PixelSize largest);

@@ -31,3 +31,11 @@ void ArrowVolley::update(const glm::mat4& projection, const glm::mat4& view,
                              mainShadowTexture);
     }
 }
+
+void ArrowVolley::resume(const VolleyTimeline& timeline,
+                         const std::array<glm::mat4, VolleyTimeline::arrowCount>& placements) {
+    timeline_ = timeline;
+    for (int i = 0; i < VolleyTimeline::arrowCount; ++i) {
+        arrows_[i]->modelMatrix = placements[i];
+    }
+}

@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 #include <glm/glm.hpp>
 
+#include <array>
 #include <vector>
 
 class Arrow;
@@ -27,6 +28,10 @@ class ArrowVolley {
     void update(const glm::mat4& projection, const glm::mat4& view, const glm::mat4& fireLightVP,
                 const glm::mat4& mainLightVP, GLuint fireShadowTexture, GLuint mainShadowTexture,
                 float dt);
+
+    // Carries on from another volley's progress: its timeline and where its arrows are.
+    void resume(const VolleyTimeline& timeline,
+                const std::array<glm::mat4, VolleyTimeline::arrowCount>& placements);
 
     bool finished() const { return timeline_.finished; }
     const VolleyTimeline& timeline() const { return timeline_; }

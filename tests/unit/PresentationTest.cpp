@@ -29,6 +29,21 @@ TEST(LetterboxTest, ThePictureFillsOneSideAndIsCentredOnTheOther) {
     expectRect(fitPicture(frameSize, {1601, 900}), {0, 0, 1600, 900});
 }
 
+TEST(LetterboxTest, ADrawingBufferIsAskedForNoMoreThanTheGlAllows) {
+    // 2560x1440 CSS pixels at a device pixel ratio of 4, less the line of keys: 10240x5624 fits
+    // 4096 wide at 0.4 of its size, 5624 * 0.4 = 2249.6 rows round to 2250.
+    const PixelSize capped = fitWithin({10240, 5624}, {4096, 4096});
+    EXPECT_EQ(capped.width, 4096);
+    EXPECT_EQ(capped.height, 2250);
+    // A phone's 1170x2532 already fits, and a limit on one side only scales both.
+    const PixelSize phone = fitWithin({1170, 2532}, {4096, 4096});
+    EXPECT_EQ(phone.width, 1170);
+    EXPECT_EQ(phone.height, 2532);
+    const PixelSize tall = fitWithin({1000, 5000}, {4096, 4000});
+    EXPECT_EQ(tall.width, 800);
+    EXPECT_EQ(tall.height, 4000);
+}
+
 TEST(LetterboxTest, AMinimisedOrTinyWindow) {
     expectRect(fitPicture(frameSize, {0, 0}), {0, 0, 0, 0});
     expectRect(fitPicture(frameSize, {1600, 0}), {0, 0, 0, 0});

@@ -1,0 +1,173 @@
+// The browser (Emscripten): the page's canvas is the window and its animation frames drive the
+// loop; the page's on-screen controls count as keys; a lost WebGL2 context is claimed, waited
+// for and rebuilt; the shaders are compiled as GLSL ES 3.00.
+#include "app/Platform.h"
+
+#include "app/Camera.h"
+#include "app/GlfwKeyInput.h"
+#include "app/Globals.h"
+#include "render/Letterbox.h"
+#include "render/ShaderDialect.h"
+#include "scene/ArrowVolley.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The drawing buffer's longer side at most: a large screen at a high device pixel ratio would ask
+// for ten thousand pixels and more, which no picture of 1600x900 needs.
+constexpr int longestDrawingBufferSide = 4096;
+
+// A key reads as pressed while it is held on the keyboard or its control on the page is held; a
+// control tapped between two frames reads as pressed once (the page keeps the tap until a frame
+// reads it, as sticky keys do on the desktop).
+class PageKeyInput : public GlfwKeyInput {
+  public:
+    using GlfwKeyInput::GlfwKeyInput;
+    bool isPressed(int key) const override {
+        return GlfwKeyInput::isPressed(key) ||
+               EM_ASM_INT({ return Module.controlPressed ? Module.controlPressed($0) : 0; },
+                          key) != 0;
+    }
+};
+
+struct ContextWatch {
+    std::function<void()> lost;
+    std::function<void()> restored;
+};
+ContextWatch contextWatch;
+
+EM_BOOL onContextLost(int, const void*, void*) {
+    if (contextWatch.lost) {
+        contextWatch.lost();
+    }
+    EM_ASM(if (Module.onContextLost) Module.onContextLost(););
+    // Claims the loss (the event's default is cancelled): only then may the browser give the
+    // context back.
+    return EM_TRUE;
+}
+
+EM_BOOL onContextRestored(int, const void*, void*) {
+    // A restored context starts with no extensions: the render targets' half floats need theirs.
+    EM_ASM({
+        GL.currentContext.initExtensionsDone = false;
+        GL.initExtensions(GL.currentContext);
+    });
+    if (contextWatch.restored) {
+        contextWatch.restored();
+    }
+    EM_ASM(if (Module.onContextRestored) Module.onContextRestored(););
+    return EM_TRUE;
+}
+
+struct BrowserLoop {
+    GLFWwindow* window;
+    std::function<void()> frame;
+    std::function<void()> finish;
+};
+
+void browserFrame(void* argument) {
+    BrowserLoop& loop = *static_cast<BrowserLoop*>(argument);
+    if (graphicsContextLost()) {
+        return;
+    }
+    if (glfwWindowShouldClose(loop.window)) {
+        emscripten_cancel_main_loop();
+        loop.finish();
+        // The page says the demo has ended, where a desktop would close its window.
+        EM_ASM(if (Module.onDemoEnd) Module.onDemoEnd(););
+        return;
+    }
+    loop.frame();
+}
+
+} // namespace
+
+void requestCoreContext() {
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+}
+
+void prepareWindow(GLFWwindow*) {}
+
+std::unique_ptr<KeyInput> windowKeys(GLFWwindow* window) {
+    return std::make_unique<PageKeyInput>(window);
+}
+
+PixelSize framebufferSize(GLFWwindow*) {
+    // The page lays the canvas out; its drawing buffer follows, one pixel per device pixel, as far
+    // as the GL and the cap allow.
+    double cssWidth = 0.0;
+    double cssHeight = 0.0;
+    emscripten_get_element_css_size("#canvas", &cssWidth, &cssHeight);
+    const double scale = emscripten_get_device_pixel_ratio();
+    GLint viewportLimit[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewportLimit);
+    GLint renderbufferLimit = 0;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbufferLimit);
+    const int side = std::min(longestDrawingBufferSide, static_cast<int>(renderbufferLimit));
+    const PixelSize wanted = fitWithin({static_cast<int>(std::lround(cssWidth * scale)),
+                                        static_cast<int>(std::lround(cssHeight * scale))},
+                                       {std::min(side, static_cast<int>(viewportLimit[0])),
+                                        std::min(side, static_cast<int>(viewportLimit[1]))});
+    PixelSize asked;
+    emscripten_get_canvas_element_size("#canvas", &asked.width, &asked.height);
+    if (wanted.width > 0 && wanted.height > 0 &&
+        (wanted.width != asked.width || wanted.height != asked.height)) {
+        emscripten_set_canvas_element_size("#canvas", wanted.width, wanted.height);
+    }
+    // A browser may grant a smaller drawing buffer than the canvas asks for.
+    return {EM_ASM_INT(return GL.currentContext.GLctx.drawingBufferWidth;),
+            EM_ASM_INT(return GL.currentContext.GLctx.drawingBufferHeight;)};
+}
+
+void watchGraphicsContext(std::function<void()> lost, std::function<void()> restored) {
+    contextWatch = {std::move(lost), std::move(restored)};
+    emscripten_set_webglcontextlost_callback("#canvas", nullptr, EM_FALSE, onContextLost);
+    emscripten_set_webglcontextrestored_callback("#canvas", nullptr, EM_FALSE, onContextRestored);
+}
+
+bool graphicsContextLost() {
+    return EM_ASM_INT(return GL.currentContext && GL.currentContext.GLctx.isContextLost() ? 1 : 0;) !=
+           0;
+}
+
+ShaderText forThisPlatform(const std::string& desktopSource) {
+    return toGlslEs(desktopSource);
+}
+
+void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function<void()> finish) {
+    // Lives as long as the page: the frames run after main has returned.
+    static BrowserLoop loop;
+    loop = {window, std::move(frame), std::move(finish)};
+    emscripten_set_main_loop_arg(browserFrame, &loop, 0, false);
+}
+
+void exitProgram(int status) {
+    // A plain exit leaves a browser's runtime alive and tells the page nothing.
+    emscripten_force_exit(status);
+}
+
+// What the page's tests read of the demo's progress, once per animation frame: the seconds of
+// camera flight, and the arrow in flight (0 to 2; -1 before the volley, during its pauses and
+// after it).
+extern "C" EMSCRIPTEN_KEEPALIVE float quiverfall_flight_time() {
+    return camera.flightTime;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE int quiverfall_arrow_in_flight() {
+    if (arrowVolley == nullptr || !camera.volleyCue || !sequenceStarted) {
+        return -1;
+    }
+    const VolleyTimeline& timeline = arrowVolley->timeline();
+    const int current = timeline.currentArrow();
+    const bool waiting = current > 0 && timeline.timer < timeline.delay;
+    return timeline.finished || waiting ? -1 : current;
+}

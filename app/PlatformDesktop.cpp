@@ -1,0 +1,69 @@
+// The desktop: GLFW's window and keyboard, a frame loop paced to the display, shaders as written.
+#include "app/Platform.h"
+
+#include "app/FramePacer.h"
+#include "app/GlfwKeyInput.h"
+#include "render/ShaderDialect.h"
+
+#include <GLFW/glfw3.h>
+
+#include <cstdlib>
+
+void requestCoreContext() {
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+#ifdef __APPLE__
+    glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT, GLFW_TRUE);
+#endif
+}
+
+void prepareWindow(GLFWwindow* window) {
+    glfwSwapInterval(1);
+    glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+}
+
+std::unique_ptr<KeyInput> windowKeys(GLFWwindow* window) {
+    return std::make_unique<GlfwKeyInput>(window);
+}
+
+PixelSize framebufferSize(GLFWwindow* window) {
+    PixelSize size;
+    glfwGetFramebufferSize(window, &size.width, &size.height);
+    return size;
+}
+
+void watchGraphicsContext(std::function<void()>, std::function<void()>) {}
+
+bool graphicsContextLost() {
+    return false;
+}
+
+ShaderText forThisPlatform(const std::string& desktopSource) {
+    return {desktopSource, {}};
+}
+
+namespace {
+
+// The primary monitor's refresh rate in Hz, or 0 when the platform does not say.
+int primaryRefreshRate() {
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
+    return mode != nullptr ? mode->refreshRate : 0;
+}
+
+} // namespace
+
+void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function<void()> finish) {
+    // Swapping with an interval of 1 waits for the display on most desktops, but not on all.
+    FramePacer pacer(primaryRefreshRate());
+    while (!glfwWindowShouldClose(window)) {
+        frame();
+        pacer.endFrame();
+    }
+    finish();
+}
+
+void exitProgram(int status) {
+    std::exit(status);
+}
