@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the demo from the repository root. Without a
 # display, records the whole demo off-screen instead (a video, stills and a contact sheet) and says
-# where they are. With --web, builds the browser version into build-web/ and serves it on
-# http://127.0.0.1:8080 (PORT in the environment picks another port) until stopped.
+# where they are. With --web, builds the browser version into build-web/ and serves its page
+# folder, build-web/site/, on http://127.0.0.1:8080 (PORT in the environment picks another port)
+# until stopped.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,7 +12,7 @@ if [[ "${1:-}" == "--web" ]]; then
     scripts/build-web.sh
     port="${PORT:-8080}"
     echo "Quiverfall in the browser: http://127.0.0.1:$port/ (Ctrl+C stops the server)"
-    exec python3 -m http.server "$port" --bind 127.0.0.1 --directory build-web
+    exec scripts/serve-web.py build-web/site "$port"
 elif [[ $# -ne 0 ]]; then
     echo "usage: $0 [--web]" >&2
     exit 2

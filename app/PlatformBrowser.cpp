@@ -32,8 +32,8 @@ class PageKeyInput : public GlfwKeyInput {
     using GlfwKeyInput::GlfwKeyInput;
     bool isPressed(int key) const override {
         return GlfwKeyInput::isPressed(key) ||
-               EM_ASM_INT({ return Module.controlPressed ? Module.controlPressed($0) : 0; },
-                          key) != 0;
+               EM_ASM_INT({ return Module.controlPressed ? Module.controlPressed($0) : 0; }, key) !=
+                   0;
     }
 };
 
@@ -124,8 +124,10 @@ PixelSize framebufferSize(GLFWwindow*) {
         emscripten_set_canvas_element_size("#canvas", wanted.width, wanted.height);
     }
     // A browser may grant a smaller drawing buffer than the canvas asks for.
-    return {EM_ASM_INT(return GL.currentContext.GLctx.drawingBufferWidth;),
-            EM_ASM_INT(return GL.currentContext.GLctx.drawingBufferHeight;)};
+    return {
+        EM_ASM_INT(return GL.currentContext.GLctx.drawingBufferWidth;),
+            EM_ASM_INT(return GL.currentContext.GLctx.drawingBufferHeight;)
+    };
 }
 
 void watchGraphicsContext(std::function<void()> lost, std::function<void()> restored) {
@@ -135,8 +137,8 @@ void watchGraphicsContext(std::function<void()> lost, std::function<void()> rest
 }
 
 bool graphicsContextLost() {
-    return EM_ASM_INT(return GL.currentContext && GL.currentContext.GLctx.isContextLost() ? 1 : 0;) !=
-           0;
+    return EM_ASM_INT(
+               return GL.currentContext && GL.currentContext.GLctx.isContextLost() ? 1 : 0;) != 0;
 }
 
 ShaderText forThisPlatform(const std::string& desktopSource) {

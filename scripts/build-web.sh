@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the browser version into build-web/: index.html, index.js, index.wasm and index.data,
-# a static folder any web server can serve. scripts/build-web-deps.sh installs what the browser
+# Builds the browser version into build-web/, its page into build-web/site/: index.html,
+# index.js, index.wasm and index.data, a static folder any web server can serve. scripts/build-web-deps.sh installs what the browser
 # build needs when missing (scripts/install-deps.sh web) and builds the WebAssembly libraries once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,4 +11,4 @@ scripts/build-web-deps.sh build-web/deps >/dev/null
 export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-web -j "$(nproc)"
-echo "Browser build: build-web/index.html (with index.js, index.wasm, index.data)"
+echo "Browser build: build-web/site/index.html (with index.js, index.wasm, index.data)"

@@ -1,10 +1,13 @@
 // The browser build as a visitor meets it, in headless Chromium with software WebGL2: the page
 // loads cleanly and shows the desktop's start view, fitted to the page at another size; C plays
-// the flight and the volley to the black ending in real time; and what goes wrong (no WebGL2, the
+// the flight and the volley to the black ending in real time, through a frozen page and a lost
+// GL context; a phone plays it with the on-screen controls; a large HiDPI screen gets the whole
+// picture; the server gives out only the page's files; and what goes wrong (no WebGL2, the
 // program's own fatal error, data that does not download) says so on the page.
 'use strict';
 const {test, before, after} = require('node:test');
 const assert = require('node:assert');
+const {PNG} = require('pngjs');
 const page = require('./page.js');
 
 // Downloading, importing the hall and compiling the shaders in software takes 20 s or so here.
@@ -62,14 +65,28 @@ test('the page loads without an error and shows the desktop start view', async (
   await tab.close();
 });
 
-test('C plays the flight and the volley to the black ending, and Escape ends the demo',
-     async () => {
+const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
+// One frame of the demo at most, as SwiftShader draws them here (under a second), and a margin.
+const oneFrameSeconds = 1.1;
+
+async function canvasIsLit(tab) {
+  return page.brightestChannel(await page.canvasPicture(tab)) > darkestBlack;
+}
+
+// Waits for the black ending; each arrow must have flown in a lit frame before it.
+async function playsToBlackWithEachArrow(tab) {
+  const black = await page.waitFor(async () => !(await canvasIsLit(tab)), endingSeconds, 1000);
+  assert.ok(black, `no black ending within ${endingSeconds} s`);
+  const {litArrowFrames} = await page.demoState(tab);
+  litArrowFrames.forEach((frames, arrow) => assert.ok(
+      frames > 0, `arrow ${arrow + 1} was never seen in flight: ${litArrowFrames} lit frames`));
+}
+
+test('C plays the flight through a frozen page and a lost context to each arrow and black; ' +
+     'Escape ends the demo', async () => {
   const {page: tab, log} = await page.openPage(browser);
-  assert.ok(await page.waitFor(
-      async () => page.brightestChannel(await page.canvasPicture(tab)) > darkestBlack,
-      startSeconds), 'the room never showed');
-  const startView = await page.canvasPicture(tab);
-  // Every frame of the flight redraws: counting the page's animation frames gives its rate.
+  assert.ok(await page.waitFor(() => canvasIsLit(tab), startSeconds), 'the room never showed');
+  await page.watchDemo(tab);
   await tab.evaluate(() => {
     window.framesSinceC = 0;
     const count = () => { window.framesSinceC++; requestAnimationFrame(count); };
@@ -78,32 +95,141 @@ test('C plays the flight and the volley to the black ending, and Escape ends the
   const started = Date.now();
   // Held for a moment: the browser's GLFW reads the key's state at the next frame.
   await tab.keyboard.down('c');
-  await new Promise(resolve => setTimeout(resolve, 500));
+  await sleep(500);
   await tab.keyboard.up('c');
+  assert.ok(await page.waitFor(async () => (await page.demoState(tab)).flightTime > 5, 60, 200),
+            'C did not start the flight');
 
-  const moved = await page.waitFor(async () => page.compare(await page.canvasPicture(tab),
-                                                            startView).mean > 5, 30);
-  assert.ok(moved, 'C did not start the flight');
-  const black = await page.waitFor(
-      async () => page.brightestChannel(await page.canvasPicture(tab)) <= darkestBlack,
-      endingSeconds, 1000);
+  // Frozen for 20 s as a browser freezes a hidden tab: the flight goes on from where it was.
+  const cdp = await tab.createCDPSession();
+  await cdp.send('Page.setWebLifecycleState', {state: 'frozen'});
+  const frozenAt = (await page.demoState(tab)).flightTime;
+  await sleep(20000);
+  await cdp.send('Page.setWebLifecycleState', {state: 'active'});
+  // Headless Chromium draws the next frame of a page made active when it is looked at.
+  assert.ok(await page.waitFor(async () => (await canvasIsLit(tab)) &&
+                                           (await page.demoState(tab)).flightTime > frozenAt, 30),
+            'the flight did not go on after the page was frozen');
+  const afterFreeze = (await page.demoState(tab)).flightTime;
+  assert.ok(afterFreeze <= frozenAt + oneFrameSeconds,
+            `20 s frozen moved the flight from ${frozenAt} s to ${afterFreeze} s`);
+
+  // The GL context lost and given back: the page says so meanwhile, and the flight goes on.
+  assert.ok(await page.waitFor(async () => (await page.demoState(tab)).flightTime > 10, 60, 200));
+  const context = await page.loseContext(tab);
+  assert.match(await page.message(tab), /graphics context was lost; waiting/);
+  const lostAt = (await page.demoState(tab)).flightTime;
+  await sleep(2000);
+  assert.strictEqual((await page.demoState(tab)).flightTime, lostAt, 'frames ran without a context');
+  await context.evaluate(extension => extension.restoreContext());
+  assert.ok(await page.waitFor(async () => (await page.message(tab)) === '', 30),
+            'the message stayed after the context came back: ' + (await page.message(tab)));
+  assert.ok(await page.waitFor(async () => (await page.demoState(tab)).flightTime > lostAt, 60));
+  assert.ok((await page.demoState(tab)).flightTime <= lostAt + 2 * oneFrameSeconds);
+
+  await playsToBlackWithEachArrow(tab);
   const seconds = (Date.now() - started) / 1000;
   const frames = await tab.evaluate(() => window.framesSinceC);
   const memory = await tab.evaluate(() => Module.HEAP8.length);
-  console.log(`flight to black: ${seconds.toFixed(1)} s, ${frames} frames, ` +
-              `${(1000 * seconds / frames).toFixed(0)} ms a frame (SwiftShader); ` +
-              `WebAssembly memory ${(memory / 1048576).toFixed(0)} MB at the end`);
-  assert.ok(black, `no black ending within ${endingSeconds} s`);
-  assert.ok(seconds > 34, 'black came before the flight could have ended');
+  console.log(`flight to black: ${seconds.toFixed(1)} s with 22 s frozen or lost, ${frames} ` +
+              `frames; WebAssembly memory ${(memory / 1048576).toFixed(0)} MB at the end`);
+  assert.ok(seconds > 34 + 20, 'black came before the flight could have ended');
 
   await tab.keyboard.down('Escape');
-  await new Promise(resolve => setTimeout(resolve, 500));
+  await sleep(500);
   await tab.keyboard.up('Escape');
   assert.ok(await page.waitFor(async () => (await page.message(tab)).includes('has ended'), 10),
             'Escape did not end the demo');
   assert.deepStrictEqual(log.errors, [], 'the console reported errors');
   assert.ok(!log.printed.includes('GL ERROR DETECTED!!'), 'the program reported a GL error');
   await tab.close();
+});
+
+test('a phone plays the demo with its on-screen controls, and restarts it when the context ' +
+     'does not come back', async () => {
+  const opened = Date.now();
+  const {page: tab, log} = await page.openPage(browser, {
+    viewport: {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true}});
+  assert.ok(await page.waitFor(() => canvasIsLit(tab), startSeconds), 'the room never showed');
+  console.log(`phone: first frame ${((Date.now() - opened) / 1000).toFixed(1)} s after opening`);
+  // The picture fills the width at the top, lit to its edges.
+  const box = await tab.$eval('#canvas', canvas => canvas.getBoundingClientRect().toJSON());
+  assert.deepStrictEqual([box.x, box.y, box.width, Math.round(box.height)], [0, 0, 390, 219]);
+  const shown = await page.canvasPicture(tab);
+  for (const y of [0, shown.height - 6]) {
+    assert.ok(page.brightestChannel(page.crop(shown, 0, y, shown.width, 6)) > 40,
+              'a black band at the picture\'s edge; picture in ' +
+                  page.writeFailure('browser_phone', shown));
+  }
+  const control = async key => {
+    const rect = await tab.$eval(`#controls button[data-key="${key}"]`,
+                                 button => button.getBoundingClientRect().toJSON());
+    assert.ok(rect.y >= box.height, `the control for key ${key} is not below the picture`);
+    return {x: rect.x + rect.width / 2, y: rect.y + rect.height / 2};
+  };
+
+  const forward = await control(70);
+  await tab.touchscreen.touchStart(forward.x, forward.y);
+  await sleep(1500);
+  await tab.touchscreen.touchEnd();
+  assert.ok(await page.waitFor(async () => page.compare(await page.canvasPicture(tab),
+                                                        shown).mean > 2, 20),
+            'holding forward did not move the view');
+
+  await page.watchDemo(tab);
+  const play = await control(67);
+  await tab.touchscreen.tap(play.x, play.y);
+  assert.ok(await page.waitFor(async () => (await page.demoState(tab)).flightTime > 0, 30),
+            'tapping play did not start the flight');
+  await playsToBlackWithEachArrow(tab);
+
+  // Lost for good: after ten seconds the page offers a restart, which starts the demo again.
+  await page.loseContext(tab);
+  assert.ok(await page.waitFor(async () => (await page.message(tab)).includes('did not come back'),
+                               15), 'no restart was offered');
+  await tab.click('#restart');
+  assert.ok(await page.waitFor(async () => (await page.message(tab)) === '' &&
+                                           (await canvasIsLit(tab)), startSeconds),
+            'the restart did not show the room again');
+  assert.deepStrictEqual(log.errors, [], 'the console reported errors');
+  assert.ok(!log.printed.includes('GL ERROR DETECTED!!'), 'the program reported a GL error');
+  await tab.close();
+});
+
+test('a large screen at device pixel ratio 4 shows the whole picture, centred, from a capped ' +
+     'drawing buffer', async () => {
+  const {page: tab} = await page.openPage(
+      browser, {viewport: {width: 2560, height: 1440, deviceScaleFactor: 4}});
+  const buffer = () => tab.$eval('#canvas', canvas => {
+    const gl = canvas.getContext('webgl2');
+    return {width: canvas.width, height: canvas.height, granted: gl.drawingBufferWidth};
+  });
+  assert.ok(await page.waitFor(async () => (await buffer()).width > 0 &&
+                                           (await canvasIsLit(tab)), startSeconds));
+  const {width, height, granted} = await buffer();
+  assert.ok(Math.max(width, height) <= 4096, `a ${width}x${height} drawing buffer`);
+  assert.strictEqual(granted, width);
+  // The page's canvas at a quarter of its device pixels: one pixel per CSS pixel. The picture
+  // fills the height; the bars either side are black and equal.
+  const rect = await tab.$eval('#canvas', canvas => canvas.getBoundingClientRect().toJSON());
+  const picture = PNG.sync.read(await tab.screenshot({clip: {...rect, scale: 0.25}}));
+  const columnLit = x => page.brightestChannel(page.crop(picture, x, 0, 1, picture.height)) >
+                         darkestBlack;
+  let left = 0;
+  while (left < picture.width && !columnLit(left)) left++;
+  let right = 0;
+  while (right < picture.width && !columnLit(picture.width - 1 - right)) right++;
+  assert.ok(left > 10 && Math.abs(left - right) <= 2,
+            `bars of ${left} and ${right} pixels; picture in ` +
+                page.writeFailure('browser_dpr4', picture));
+  await tab.close();
+});
+
+test('the server answers only for the page\'s own files', async () => {
+  const status = async file => (await fetch(new URL(file, process.env.QUIVERFALL_WEB_URL))).status;
+  assert.strictEqual(await status('index.wasm'), 200);
+  assert.strictEqual(await status('CMakeCache.txt'), 404);
+  assert.strictEqual(await status('header-only/glm/glm.hpp'), 404);
 });
 
 test('without WebGL the page says so', async () => {

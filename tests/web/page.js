@@ -25,10 +25,11 @@ async function launch(extraArguments = []) {
 }
 
 // Opens the page with its canvas exactly 1600x900 CSS pixels at one device pixel each, so the
-// program presents its picture one to one. Collects the console's errors and the program's
-// printed lines. `block` names downloads that fail; `remove` names files taken out of the page's
-// file system once the data is unpacked, just before the program starts.
-async function openPage(browser, {block = [], remove = []} = {}) {
+// program presents its picture one to one, or in the `viewport` given (a phone, a large screen).
+// Collects the console's errors and the program's printed lines. `block` names downloads that
+// fail; `remove` names files taken out of the page's file system once the data is unpacked, just
+// before the program starts.
+async function openPage(browser, {block = [], remove = [], viewport = null} = {}) {
   const page = await browser.newPage();
   const log = {errors: [], printed: []};
   page.on('console', message => {
@@ -44,9 +45,9 @@ async function openPage(browser, {block = [], remove = []} = {}) {
     });
   }
   if (remove.length > 0) await page.evaluateOnNewDocument(removeBeforeStart, remove);
-  await page.setViewport({width: 1600, height: 1000, deviceScaleFactor: 1});
+  await page.setViewport(viewport || {width: 1600, height: 1000, deviceScaleFactor: 1});
   await page.goto(pageUrl, {waitUntil: 'load'});
-  await resizeCanvas(page, 1600, 900);
+  if (!viewport) await resizeCanvas(page, 1600, 900);
   return {page, log};
 }
 
@@ -88,7 +89,7 @@ async function canvasPicture(page) {
 }
 
 async function message(page) {
-  return page.$eval('#message', box => (box.hidden ? '' : box.textContent));
+  return page.$eval('#message', box => (box.hidden ? '' : box.innerText));
 }
 
 // Waits until `condition` (checked every `everyMs`) holds or `seconds` pass; returns whether it
@@ -100,6 +101,40 @@ async function waitFor(condition, seconds, everyMs = 500) {
     await new Promise(resolve => setTimeout(resolve, everyMs));
   }
   return condition();
+}
+
+// From now on, after every frame the program runs, records its flight time and, for each arrow,
+// the frames in which it flew with the canvas lit (read straight after the frame drew it, before
+// the browser shows it, scaled into a 16x9 copy).
+async function watchDemo(tab) {
+  await tab.evaluate(() => {
+    const copy = document.createElement('canvas');
+    copy.width = 16;
+    copy.height = 9;
+    const context = copy.getContext('2d', {willReadFrequently: true});
+    window.demo = {flightTime: 0, litArrowFrames: [0, 0, 0]};
+    Module.postMainLoop = () => {
+      demo.flightTime = Module._quiverfall_flight_time();
+      const arrow = Module._quiverfall_arrow_in_flight();
+      if (arrow < 0) return;
+      context.drawImage(Module.canvas, 0, 0, 16, 9);
+      const pixels = context.getImageData(0, 0, 16, 9).data;
+      if (pixels.some((value, i) => i % 4 !== 3 && value > 3)) demo.litArrowFrames[arrow]++;
+    };
+  });
+}
+
+async function demoState(tab) {
+  return tab.evaluate(() => window.demo);
+}
+
+// Loses the page's WebGL context as a GPU reset would; the returned handle gives it back.
+async function loseContext(tab) {
+  return tab.evaluateHandle(() => {
+    const extension = Module.canvas.getContext('webgl2').getExtension('WEBGL_lose_context');
+    extension.loseContext();
+    return extension;
+  });
 }
 
 function brightestChannel(picture) {
@@ -181,5 +216,6 @@ function writeFailure(name, picture) {
   return file;
 }
 
-module.exports = {launch, openPage, resizeCanvas, canvasPicture, message, waitFor,
+module.exports = {launch, openPage, resizeCanvas, canvasPicture, message, waitFor, watchDemo,
+                  demoState, loseContext,
                   brightestChannel, crop, halved, referencePicture, compare, writeFailure};
