@@ -21,11 +21,10 @@ namespace {
 class ProgramFrame {
   public:
     explicit ProgramFrame(GLFWwindow* window)
-        : window_(window), keys_(windowKeys(window)),
-          clock_(std::make_shared<FrameClock>(static_cast<float>(glfwGetTime()))) {}
+        : window_(window), keys_(windowKeys(window)), clock_(static_cast<float>(glfwGetTime())) {}
 
     void operator()() {
-        const float dt = clock_->frameTime(static_cast<float>(glfwGetTime()));
+        const float dt = clock_.frameTime(static_cast<float>(glfwGetTime()));
 
         runFrame(*keys_, dt, framebufferSize(window_));
 
@@ -41,7 +40,7 @@ class ProgramFrame {
     GLFWwindow* window_;
     // Shared: the frame loop holds the frame as a copyable function.
     std::shared_ptr<KeyInput> keys_;
-    std::shared_ptr<FrameClock> clock_;
+    FrameClock clock_;
 };
 
 // Where the demo had come to when the browser took its GL context away.
