@@ -1,8 +1,8 @@
 // A browser may take the GL context away and give it back; the demo then releases everything,
 // sets itself up again and carries on from its progress. Done here mid-volley, the rebuilt demo
 // must draw exactly the frame the demo would have drawn without the rebuild.
-#include "app/Frame.h"
 #include "app/FireLight.h"
+#include "app/Frame.h"
 #include "app/Globals.h"
 #include "app/SceneSetup.h"
 #include "app/ScriptedKeys.h"

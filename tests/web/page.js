@@ -93,28 +93,36 @@ async function message(page) {
 }
 
 // Waits until `condition` (checked every `everyMs`) holds or `seconds` pass; returns whether it
-// held.
+// held. A check that fails (the page reloading under it) counts as not yet.
 async function waitFor(condition, seconds, everyMs = 500) {
+  const holds = () => condition().catch(() => false);
   const end = Date.now() + seconds * 1000;
   while (Date.now() < end) {
-    if (await condition()) return true;
+    if (await holds()) return true;
     await new Promise(resolve => setTimeout(resolve, everyMs));
   }
-  return condition();
+  return holds();
 }
 
-// From now on, after every frame the program runs, records its flight time and, for each arrow,
-// the frames in which it flew with the canvas lit (read straight after the frame drew it, before
-// the browser shows it, scaled into a 16x9 copy).
+// From now on, after every frame the program runs, records its flight time, the most the flight
+// moved in one frame, the longest gap between two frames, and for each arrow the frames in which
+// it flew with the canvas lit (read straight after the frame drew it, before the browser shows
+// it, scaled into a 16x9 copy).
 async function watchDemo(tab) {
   await tab.evaluate(() => {
     const copy = document.createElement('canvas');
     copy.width = 16;
     copy.height = 9;
     const context = copy.getContext('2d', {willReadFrequently: true});
-    window.demo = {flightTime: 0, litArrowFrames: [0, 0, 0]};
+    window.demo = {flightTime: 0, largestStep: 0, longestGapMs: 0, litArrowFrames: [0, 0, 0]};
+    let lastFrame = performance.now();
     Module.postMainLoop = () => {
-      demo.flightTime = Module._quiverfall_flight_time();
+      const now = performance.now();
+      demo.longestGapMs = Math.max(demo.longestGapMs, now - lastFrame);
+      lastFrame = now;
+      const flightTime = Module._quiverfall_flight_time();
+      demo.largestStep = Math.max(demo.largestStep, flightTime - demo.flightTime);
+      demo.flightTime = flightTime;
       const arrow = Module._quiverfall_arrow_in_flight();
       if (arrow < 0) return;
       context.drawImage(Module.canvas, 0, 0, 16, 9);
