@@ -3,7 +3,8 @@
 # display, records the whole demo off-screen instead (a video, stills and a contact sheet) and says
 # where they are. With --web, builds the browser version into build-web/ and serves its page
 # folder, build-web/site/, on http://127.0.0.1:8080 (PORT in the environment picks another port)
-# until stopped.
+# until stopped. With --windows, cross-builds the Windows program and writes
+# dist/quiverfall-windows-x64.zip; with a display and Wine, it then starts it under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,8 +14,19 @@ if [[ "${1:-}" == "--web" ]]; then
     port="${PORT:-8080}"
     echo "Quiverfall in the browser: http://127.0.0.1:$port/ (Ctrl+C stops the server)"
     exec scripts/serve-web.py build-web/site "$port"
+elif [[ "${1:-}" == "--windows" ]]; then
+    scripts/build-windows.sh
+    if [[ -n "${DISPLAY:-}" ]] && command -v wine >/dev/null 2>&1; then
+        folder=build-windows/unpacked
+        rm -rf "$folder"
+        mkdir -p "$folder"
+        (cd "$folder" && unzip -q ../../dist/quiverfall-windows-x64.zip)
+        cd "$folder"
+        WINEDLLOVERRIDES="mscoree,mshtml=" exec wine quiverfall.exe
+    fi
+    exit 0
 elif [[ $# -ne 0 ]]; then
-    echo "usage: $0 [--web]" >&2
+    echo "usage: $0 [--web|--windows]" >&2
     exit 2
 fi
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite on a virtual X server twice: as
 # normally built (build/) and built with AddressSanitizer and UndefinedBehaviorSanitizer
-# (build-sanitize/, whose programs carry the sanitizers' settings); then the browser build's
-# suite in headless Chromium (tests/web/run.sh). Tests run as many at a time as there are cores.
-# Arguments go to both ctest runs (for example -R to pick tests) and then leave the browser suite
+# (build-sanitize/, whose programs carry the sanitizers' settings); then the Windows
+# program's suite under Wine (tests/windows/run.sh) and the browser build's suite in headless
+# Chromium (tests/web/run.sh). Tests run as many at a time as there are cores. Arguments go to
+# both ctest runs (for example -R to pick tests) and then leave the Windows and browser suites
 # out; the script fails if any run fails.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -30,8 +31,11 @@ echo "== Tests, normal build"
 run_suite build "$@" || failed+=(build)
 echo "== Tests, sanitizer build"
 run_suite build-sanitize "$@" || failed+=(build-sanitize)
-# The browser suite has no CTest names to pick: it runs when no arguments pick desktop tests.
+# The Windows and browser suites have no CTest names to pick: they run when no arguments pick
+# desktop tests.
 if [[ $# -eq 0 ]]; then
+    echo "== Tests, Windows build under Wine"
+    tests/windows/run.sh || failed+=(windows)
     echo "== Tests, browser build"
     tests/web/run.sh || failed+=(browser)
 fi

@@ -3,7 +3,8 @@
 // be lost, the form the shaders are compiled in, and how the program ends. Everything else is one
 // code path. Each platform has one file, chosen by the build: app/PlatformDesktop.cpp (GLFW calls
 // and a plain loop) and app/PlatformBrowser.cpp (Emscripten: the page's canvas is the window, the
-// page's animation frames drive the loop, its on-screen controls stand in for a keyboard).
+// page's animation frames drive the loop, its on-screen controls stand in for a keyboard). Windows
+// builds the desktop's file; the console is the one thing it asks of it differently.
 #pragma once
 
 #include "render/FrameSize.h"
@@ -44,6 +45,10 @@ bool graphicsContextLost();
 // frame paced to the primary monitor's refresh; a browser runs the frames on its animation frames
 // after this has returned, and skips them while the context is lost.
 void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function<void()> finish);
+
+// Whether standard input is a console someone can type into (POSIX's isatty, Windows' _isatty);
+// never in a browser.
+bool standardInputIsTerminal();
 
 // Ends the program with `status`. In a browser the page is told the status (it shows a failure
 // instead of a frozen canvas); a plain exit there would stop the program without a word.

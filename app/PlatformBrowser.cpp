@@ -152,6 +152,10 @@ void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function
     emscripten_set_main_loop_arg(browserFrame, &loop, 0, false);
 }
 
+bool standardInputIsTerminal() {
+    return false;
+}
+
 void exitProgram(int status) {
     // A plain exit leaves a browser's runtime alive and tells the page nothing.
     emscripten_force_exit(status);

@@ -7,7 +7,14 @@
 
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
 #include <cstdlib>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 void requestCoreContext() {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
@@ -62,6 +69,14 @@ void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function
         pacer.endFrame();
     }
     finish();
+}
+
+bool standardInputIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stdin)) != 0;
+#else
+    return isatty(STDIN_FILENO) != 0;
+#endif
 }
 
 void exitProgram(int status) {

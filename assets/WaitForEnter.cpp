@@ -1,11 +1,12 @@
 #include "assets/WaitForEnter.h"
 
+#include "app/Platform.h"
+
 #include <cstdio>
 #include <iostream>
-#include <unistd.h>
 
 void waitForEnterOnTerminal(PromptAfter after) {
-    if (!isatty(STDIN_FILENO)) {
+    if (!standardInputIsTerminal()) {
         return;
     }
     if (after == PromptAfter::unfinishedLine) {

@@ -109,58 +109,12 @@ run_logged() {
     fi
 }
 
-# 2. Debian's source packages, through private sources lists with deb-src lines for the Debian
-# archives this machine uses; the system's apt configuration, lists and caches are left alone.
-# One archive at a time, the main one first: an archive can list a version whose files it does
-# not serve (bookworm-security lists zlib 1:1.2.13.dfsg-1 too, and a mirror answered 404 for it).
-fetched_mark() { echo "$downloads/.fetched-${1}_${2#*:}"; }
-sources=(assimp "$assimp_version" zlib "$zlib_version")
-all_fetched() {
-    local i
-    for ((i = 0; i < ${#sources[@]}; i += 2)); do
-        [[ -f $(fetched_mark "${sources[i]}" "${sources[i + 1]}") ]] || return 1
-    done
-}
-if ! all_fetched; then
-    log "downloading the sources of assimp $assimp_version and zlib $zlib_version"
-    apt_dir="$work/apt"
-    keyring=/usr/share/keyrings/debian-archive-keyring.gpg
-    signed_by=""
-    [[ -f $keyring ]] && signed_by="[signed-by=$keyring] "
-    # shellcheck disable=SC2016 # $(...) are apt's fields, not the shell's
-    archives="$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
-        'Origin: Debian' 'Identifier: Packages' | awk '!seen[$0]++')"
-    if [[ -z $archives ]]; then
-        # apt has no lists yet to tell the Debian archives from others: Debian's main mirror.
-        # shellcheck disable=SC1091
-        . /etc/os-release
-        archives="http://deb.debian.org/debian $VERSION_CODENAME main"
-    fi
-    number=0
-    while read -r uri suite component; do
-        number=$((number + 1))
-        dir="$apt_dir/$number"
-        mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial" "$dir/sources.list.d"
-        echo "deb-src $signed_by$uri $suite $component" >"$dir/sources.list"
-        apt_options=(-o "Dir::Etc::SourceList=$dir/sources.list"
-                     -o "Dir::Etc::SourceParts=$dir/sources.list.d"
-                     -o "Dir::State::Lists=$dir/lists"
-                     -o "Dir::Cache=$dir/cache")
-        [[ $(id -u) -ne 0 ]] || apt_options+=(-o "APT::Sandbox::User=root")
-        apt-get "${apt_options[@]}" update >>"$logs/apt.log" 2>&1 || continue
-        for ((i = 0; i < ${#sources[@]}; i += 2)); do
-            mark="$(fetched_mark "${sources[i]}" "${sources[i + 1]}")"
-            [[ ! -f $mark ]] || continue
-            if (cd "$downloads" && apt-get "${apt_options[@]}" source --download-only \
-                "${sources[i]}=${sources[i + 1]}") >>"$logs/apt.log" 2>&1; then
-                touch "$mark"
-            fi
-        done
-        ! all_fetched || break
-    done <<<"$archives"
-    all_fetched || fail "could not download the sources from: $(echo "$archives" | tr '\n' ';')" \
-        "(log: $logs/apt.log)"
+# 2. Debian's source packages.
+if ! "$root/scripts/fetch-debian-sources.sh" "$downloads" "$logs/apt.log" \
+    assimp "$assimp_version" zlib "$zlib_version"; then
+    fail "could not download the sources of assimp and zlib (log: $logs/apt.log)"
 fi
+log "sources of assimp $assimp_version and zlib $zlib_version in place"
 dsc_of() { echo "$downloads/${1}_${2#*:}.dsc"; }
 # Debian's repack of Assimp drops its bundled utf8cpp: Debian's (header-only) package instead.
 utf8cpp_deb="$(find "$downloads" -maxdepth 1 -name 'libutfcpp-dev_*.deb' | head -n 1)"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quiverfall needs, only those that are missing.
-# Usage: scripts/install-deps.sh run|headless|web|web-test|test
+# Usage: scripts/install-deps.sh run|headless|web|web-test|windows|windows-test|test
 set -euo pipefail
 
 build_packages=(cmake make g++ pkg-config libglfw3-dev libglew-dev libglm-dev libassimp-dev
@@ -19,6 +19,13 @@ browser_test_packages=(chromium-headless-shell)
 if ! command -v npm >/dev/null 2>&1; then
     browser_test_packages+=(nodejs npm)
 fi
+# The Windows build: Debian's mingw-w64 cross-compiler (its -posix variant has std::thread), its
+# zlib, what scripts/build-windows-deps.sh needs to fetch and build GLFW, GLEW and Assimp from
+# Debian's source packages, the header-only libraries, and zip for the package.
+windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
+                  cmake make dpkg-dev patch xz-utils bzip2 libglm-dev libstb-dev zip unzip)
+# The Windows program's tests: Wine runs it on the virtual X server.
+windows_test_packages=(wine wine64 xvfb xauth xdotool)
 # glslang-tools: the reference compiler the tests check the shaders' browser form with.
 test_packages=(libgtest-dev xdotool clang-format glslang-tools)
 
@@ -28,9 +35,12 @@ case "${1:-run}" in
     headless) packages+=("${virtual_display_packages[@]}" "${video_packages[@]}") ;;
     web) packages=("${web_packages[@]}") ;;
     web-test) packages=("${web_packages[@]}" "${browser_test_packages[@]}") ;;
+    windows) packages=("${windows_packages[@]}") ;;
+    windows-test) packages=("${windows_packages[@]}" "${windows_test_packages[@]}") ;;
     test) packages+=("${virtual_display_packages[@]}" "${video_packages[@]}" "${test_packages[@]}"
-                     "${web_packages[@]}" "${browser_test_packages[@]}") ;;
-    *) echo "usage: $0 run|headless|web|web-test|test" >&2; exit 2 ;;
+                     "${web_packages[@]}" "${browser_test_packages[@]}" "${windows_packages[@]}"
+                     "${windows_test_packages[@]}") ;;
+    *) echo "usage: $0 run|headless|web|web-test|windows|windows-test|test" >&2; exit 2 ;;
 esac
 
 missing=()

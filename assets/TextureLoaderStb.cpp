@@ -1,6 +1,6 @@
-// The browser build's texture loader: FreeImage's codecs are not in Debian's source package, so
-// stb_image (Debian's header-only libstb-dev) decodes the images, to the same texture as the
-// desktop's.
+// The texture loader of the browser and Windows builds: FreeImage's codecs are not in Debian's
+// source package and it has no Windows build here, so stb_image (Debian's header-only
+// libstb-dev) decodes the images, to the same texture as the desktop's.
 #include "assets/TextureLoader.h"
 
 #include "assets/TextureUpload.h"

@@ -1,0 +1,91 @@
+// The Windows program as a Windows user gets it: dist/quiverfall-windows-x64.zip unpacked into an
+// empty folder and quiverfall.exe started there, here under Wine on the test X server
+// (tests/windows/run.sh builds the zip and gives its path in QUIVERFALL_WINDOWS_ZIP).
+#include "support/ImageCompare.h"
+#include "support/Process.h"
+#include "support/X11Window.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// What counts as black in a capture of the window: the clear colour, within a level of rounding.
+constexpr int darkestBlack = 3;
+// Wine's own start takes seconds, and a first start also makes its prefix (about 10 s).
+constexpr double startSeconds = 90.0;
+// 34.5 s of flight and about 7 s of volley at Wine's 30 ms frames, with room for slow ones.
+constexpr double endingSeconds = 120.0;
+
+// Waits up to `seconds` for `condition`; returns whether it held.
+template <typename Condition> bool waitUntil(double seconds, Condition condition) {
+    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+    while (!condition()) {
+        if (Clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    return true;
+}
+
+class WindowsProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* zip = std::getenv("QUIVERFALL_WINDOWS_ZIP");
+        ASSERT_NE(zip, nullptr) << "QUIVERFALL_WINDOWS_ZIP names the package to test";
+        const std::string unzip =
+            "unzip -q '" + std::string(zip) + "' -d '" + folder_.path().string() + "'";
+        ASSERT_EQ(std::system(unzip.c_str()), 0) << unzip;
+    }
+
+    void start() {
+        program_ = std::make_unique<Process>(
+            "/usr/bin/wine", std::vector<std::string>{"quiverfall.exe"}, folder_.path());
+    }
+
+    TempDirectory folder_;
+    std::unique_ptr<Process> program_;
+};
+
+TEST_F(WindowsProgramTest, ShowsTheStartViewPlaysTheFlightToBlackAndQuitsWithEscape) {
+    start();
+    const unsigned long window = findProgramWindow(*program_, startSeconds);
+    ASSERT_NE(window, 0UL) << program_->standardOutput() << program_->standardError();
+    ASSERT_TRUE(waitUntil(startSeconds, [&] {
+        return !isBlack(captureWindow(window), darkestBlack);
+    })) << "the room never showed";
+    expectPictureMatches(captureWindow(window), referencePicture("start_view"),
+                         "windows_start_view");
+
+    ASSERT_TRUE(sendKey(window, "c"));
+    // A stall or a wrong frame time would cut to the ending at once.
+    EXPECT_FALSE(waitUntil(5.0, [&] { return isBlack(captureWindow(window), darkestBlack); }))
+        << "black came at once";
+    EXPECT_TRUE(waitUntil(endingSeconds, [&] {
+        return isBlack(captureWindow(window), darkestBlack);
+    })) << "no black ending";
+
+    EXPECT_EQ(quitWithEscape(*program_, window), std::optional<int>(0));
+    EXPECT_EQ(program_->standardOutput().find("GL ERROR DETECTED!!"), std::string::npos)
+        << program_->standardOutput();
+}
+
+TEST_F(WindowsProgramTest, AMissingShaderSaysSoAndExitsWithStatusOneWithoutWaiting) {
+    std::filesystem::remove(folder_.path() / "Shader" / "blurShader.frag");
+    start();
+    EXPECT_EQ(program_->waitForExit(startSeconds), std::optional<int>(1));
+    EXPECT_NE(
+        program_->standardOutput().find("ERROR: Could not load file ./Shader/blurShader.frag"),
+        std::string::npos)
+        << program_->standardOutput();
+}
+
+} // namespace
