@@ -1,11 +1,11 @@
 #include "app/FrameClock.h"
 
+#include <algorithm>
+
 float FrameClock::frameTime(float now) {
     const float elapsed = now - last_;
     last_ = now;
-    if (elapsed > longestFrame) {
-        return ordinary_;
-    }
-    ordinary_ = elapsed;
-    return elapsed;
+    const float ordinary = std::min(previous_, longestFrame);
+    previous_ = elapsed;
+    return elapsed > longestFrame ? ordinary : elapsed;
 }

@@ -14,12 +14,14 @@ class FrameClock {
     // `start` is the clock's reading (seconds) when set-up ended.
     explicit FrameClock(float start) : last_(start) {}
 
-    // The frame time of the frame that begins at `now`: the time since the previous frame, or,
-    // after a gap longer than `longestFrame`, the frame time of the frame before the gap.
+    // The frame time of the frame that begins at `now`: the time since the previous frame or,
+    // after a gap longer than `longestFrame`, the time the frame before the gap took, at most
+    // `longestFrame`. A machine whose every frame takes longer than that still plays on, at
+    // `longestFrame` a frame.
     float frameTime(float now);
 
   private:
     float last_;
-    // One refresh of a 60 Hz display until a frame has been counted.
-    float ordinary_ = 1.0f / 60.0f;
+    // The time the previous frame took, or one refresh of a 60 Hz display before any frame.
+    float previous_ = 1.0f / 60.0f;
 };

@@ -1,10 +1,12 @@
 #include "support/X11Window.h"
 
+#include "support/ImageCompare.h"
 #include "support/Process.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -105,4 +107,39 @@ Picture captureWindow(unsigned long window) {
     XCloseDisplay(display);
     return known ? captureWindowRegion(window, 0, 0, attributes.width, attributes.height)
                  : Picture{};
+}
+
+double WatchedRun::medianFrameSeconds() const {
+    std::vector<double> sorted = frameIntervals;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
+}
+
+double WatchedRun::worstFrameSeconds() const {
+    return frameIntervals.empty() ? 0.0
+                                  : *std::max_element(frameIntervals.begin(), frameIntervals.end());
+}
+
+WatchedRun watchUntilBlack(unsigned long window, double timeoutSeconds, int darkestBlack) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    WatchedRun run;
+    std::vector<unsigned char> lastStrip;
+    Clock::time_point lastChange = start;
+    while (!run.black && Clock::now() - start < std::chrono::duration<double>(timeoutSeconds)) {
+        const Picture strip = captureWindowRegion(window, 0, 430, 1600, 40);
+        if (strip.rgb != lastStrip) {
+            const Clock::time_point now = Clock::now();
+            if (!lastStrip.empty()) {
+                run.frameIntervals.push_back(
+                    std::chrono::duration<double>(now - lastChange).count());
+            }
+            lastChange = now;
+            lastStrip = strip.rgb;
+        }
+        run.black = isBlack(strip, darkestBlack) && isBlack(captureWindow(window), darkestBlack);
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    }
+    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return run;
 }

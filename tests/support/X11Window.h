@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class Process;
 
@@ -33,3 +34,15 @@ Picture captureWindow(unsigned long window);
 // The same for a rectangle of the window, given from its top-left corner as X counts (much faster
 // than the whole window).
 Picture captureWindowRegion(unsigned long window, int x, int y, int width, int height);
+
+// Watching a running demo until its window turns black: how long it took and the time between
+// each change of a strip across the window's middle, which changes with every frame of the
+// flight (so the intervals are the frame times).
+struct WatchedRun {
+    bool black = false;
+    double seconds = 0.0;
+    std::vector<double> frameIntervals;
+    double medianFrameSeconds() const;
+    double worstFrameSeconds() const;
+};
+WatchedRun watchUntilBlack(unsigned long window, double timeoutSeconds, int darkestBlack);

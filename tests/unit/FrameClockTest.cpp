@@ -51,13 +51,17 @@ class FrameClockTest : public AppStateTest {
     }
 };
 
-TEST_F(FrameClockTest, FramesUpToASecondCountInFull) {
+TEST_F(FrameClockTest, FramesUpToASecondCountInFullAndLongerOnesAsTheFrameBefore) {
     FrameClock clock(10.0f);
     EXPECT_EQ(clock.frameTime(10.5f), 0.5f);
     EXPECT_EQ(clock.frameTime(11.5f), 1.0f);
     // 1.25 s: a gap, counted as the frame before it.
     EXPECT_EQ(clock.frameTime(12.75f), 1.0f);
     EXPECT_EQ(clock.frameTime(12.875f), 0.125f);
+    EXPECT_EQ(clock.frameTime(14.875f), 0.125f);
+    // A machine whose every frame takes 2 s plays on at a second a frame.
+    EXPECT_EQ(clock.frameTime(16.875f), 1.0f);
+    EXPECT_EQ(clock.frameTime(18.875f), 1.0f);
 }
 
 TEST_F(FrameClockTest, ASixtySecondGapMovesTheDemoOnByOneFrame) {

@@ -5,7 +5,7 @@
 // picture; the server gives out only the page's files; and what goes wrong (no WebGL2, the
 // program's own fatal error, data that does not download) says so on the page.
 'use strict';
-const {test, before, after} = require('node:test');
+const {test, before, after, afterEach} = require('node:test');
 const assert = require('node:assert');
 const {PNG} = require('pngjs');
 const page = require('./page.js');
@@ -30,6 +30,11 @@ before(async () => {
 });
 after(async () => {
   await browser.close();
+});
+// A test that fails leaves its page running the demo, which would slow every test after it.
+afterEach(async () => {
+  const [, ...opened] = await browser.pages();
+  await Promise.all(opened.map(tab => tab.close()));
 });
 
 test('the page loads without an error and shows the desktop start view', async () => {

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -23,11 +22,6 @@ constexpr double slowestSafeFrameSeconds = 0.5;
 
 // What counts as black in a capture of the window: the clear colour, within a level of rounding.
 constexpr int darkestBlack = 3;
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
 
 // The program in a copy of the demo's data, with the room on screen and C pressed: the flight has
 // started.
@@ -85,41 +79,20 @@ TEST(FlightEndToEndTest, FlightAndVolleyEndInBlackAndEscapeThenQuits) {
     ASSERT_NO_FATAL_FAILURE(startFlight(run));
     Process& program = *run.program;
     const unsigned long window = run.window;
-    const Clock::time_point start = Clock::now();
-
-    // Watch a strip across the middle: it changes with every frame of the flight.
-    std::vector<double> frameIntervals;
-    std::vector<unsigned char> lastStrip;
-    Clock::time_point lastChange = start;
-    bool black = false;
-    while (!black && Clock::now() - start < std::chrono::duration<double>(endingTimeoutSeconds)) {
-        const Picture strip = captureWindowRegion(window, 0, 430, 1600, 40);
-        if (strip.rgb != lastStrip) {
-            const Clock::time_point now = Clock::now();
-            if (!lastStrip.empty()) {
-                frameIntervals.push_back(std::chrono::duration<double>(now - lastChange).count());
-            }
-            lastChange = now;
-            lastStrip = strip.rgb;
-        }
-        black = isBlack(strip, darkestBlack) && isBlack(captureWindow(window), darkestBlack);
-        std::this_thread::sleep_for(std::chrono::milliseconds(15));
-    }
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    const double worst = frameIntervals.empty()
-                             ? 0.0
-                             : *std::max_element(frameIntervals.begin(), frameIntervals.end());
+    const WatchedRun watched = watchUntilBlack(window, endingTimeoutSeconds, darkestBlack);
+    const double worst = watched.worstFrameSeconds();
     std::printf("flight to black: %.1f s, %zu picture changes, frame time median %.3f s, "
                 "worst %.3f s\n",
-                seconds, frameIntervals.size(), median(frameIntervals), worst);
-    ASSERT_TRUE(black) << "the ending never came within " << endingTimeoutSeconds
-                       << " s; picture changes came every " << median(frameIntervals)
-                       << " s (median), worst " << worst << " s"
-                       << (worst > slowestSafeFrameSeconds
-                               ? ": frames slower than 0.5 s can jump over the flight's pause "
-                                 "at 29.0-29.5 s, and then the volley never starts"
-                               : "");
-    EXPECT_GT(seconds, 34.0) << "black came before the flight could have ended";
+                watched.seconds, watched.frameIntervals.size(), watched.medianFrameSeconds(),
+                worst);
+    ASSERT_TRUE(watched.black) << "the ending never came within " << endingTimeoutSeconds
+                               << " s; picture changes came every " << watched.medianFrameSeconds()
+                               << " s (median), worst " << worst << " s"
+                               << (worst > slowestSafeFrameSeconds
+                                       ? ": frames slower than 0.5 s can jump over the flight's "
+                                         "pause at 29.0-29.5 s, and then the volley never starts"
+                                       : "");
+    EXPECT_GT(watched.seconds, 34.0) << "black came before the flight could have ended";
 
     EXPECT_EQ(quitWithEscape(program, window), std::optional<int>(0));
     EXPECT_EQ(program.standardOutput().find("GL ERROR DETECTED!!"), std::string::npos)
