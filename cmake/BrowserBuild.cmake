@@ -9,15 +9,7 @@ set(QUIVERFALL_WEB_DEPS "${CMAKE_CURRENT_SOURCE_DIR}/build-web/deps" CACHE PATH
 find_package(assimp CONFIG REQUIRED PATHS "${QUIVERFALL_WEB_DEPS}/lib/cmake" NO_DEFAULT_PATH
   NO_CMAKE_FIND_ROOT_PATH)
 
-# glm and stb are header-only: their folders only, not all of the host's /usr/include.
-find_path(QUIVERFALL_GLM_INCLUDE glm/glm.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH
-  NO_DEFAULT_PATH REQUIRED)
-find_path(QUIVERFALL_STB_INCLUDE stb/stb_image.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH
-  NO_DEFAULT_PATH REQUIRED)
-set(QUIVERFALL_HEADER_ONLY "${CMAKE_CURRENT_BINARY_DIR}/header-only")
-file(MAKE_DIRECTORY "${QUIVERFALL_HEADER_ONLY}")
-file(CREATE_LINK "${QUIVERFALL_GLM_INCLUDE}/glm" "${QUIVERFALL_HEADER_ONLY}/glm" SYMBOLIC)
-file(CREATE_LINK "${QUIVERFALL_STB_INCLUDE}/stb" "${QUIVERFALL_HEADER_ONLY}/stb" SYMBOLIC)
+include(cmake/HeaderOnlyLibraries.cmake)
 
 file(GLOB QUIVERFALL_SOURCES CONFIGURE_DEPENDS
   app/*.cpp render/*.cpp scene/*.cpp assets/*.cpp)

@@ -16,14 +16,7 @@ find_path(QUIVERFALL_GLEW_INCLUDE GL/glew.h REQUIRED)
 find_library(QUIVERFALL_MINIZIP_LIBRARY minizip)
 find_library(QUIVERFALL_ZLIB_LIBRARY NAMES z zlib REQUIRED)
 
-# glm and stb are header-only: their folders only, not all of the host's /usr/include.
-find_path(QUIVERFALL_GLM_INCLUDE glm/glm.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-find_path(QUIVERFALL_STB_INCLUDE stb/stb_image.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH
-  REQUIRED)
-set(QUIVERFALL_HEADER_ONLY "${CMAKE_CURRENT_BINARY_DIR}/header-only")
-file(MAKE_DIRECTORY "${QUIVERFALL_HEADER_ONLY}")
-file(COPY "${QUIVERFALL_GLM_INCLUDE}/glm" "${QUIVERFALL_STB_INCLUDE}/stb"
-  DESTINATION "${QUIVERFALL_HEADER_ONLY}")
+include(cmake/HeaderOnlyLibraries.cmake)
 
 file(GLOB QUIVERFALL_SOURCES CONFIGURE_DEPENDS
   app/*.cpp render/*.cpp scene/*.cpp assets/*.cpp)

@@ -21,28 +21,14 @@ jobs=$(($(nproc) < 2 ? $(nproc) : 2))
 # themselves.
 export NODE_PATH=/usr/share/nodejs
 
-log() { echo "build-web-deps: $*"; }
-fail() { echo "build-web-deps: $*" >&2; exit 1; }
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+deps_name=build-web-deps
+# shellcheck source=scripts/deps-common.sh
+. "$root/scripts/deps-common.sh"
 
 # 1. Tools, installed only when missing.
 "$root/scripts/install-deps.sh" web
 
-# The source versions to build: those of the desktop build's Debian packages (installed or, when
-# not, apt's candidates), so that the two builds import alike.
-source_version() {
-    local package
-    for package in "$@"; do
-        if installed "$package"; then
-            dpkg-query -W -f='${source:Version}' "$package"
-            return
-        fi
-    done
-    apt-cache show --no-all-versions "$1" | awk '
-        /^Version:/ { version = $2 }
-        /^Source:/ && $3 != "" { source = $3; gsub(/[()]/, "", source) }
-        END { print (source != "" ? source : version) }'
-}
+# The source versions to build: those of the desktop build's Debian packages.
 assimp_version="$(source_version libassimp-dev libassimp5)"
 zlib_version="$(source_version zlib1g-dev zlib1g)"
 [[ -n $assimp_version && -n $zlib_version ]] || fail "cannot tell which assimp and zlib to build"
@@ -50,7 +36,7 @@ zlib_version="$(source_version zlib1g-dev zlib1g)"
 stamp="$prefix/build-web-deps.stamp"
 recipe="assimp $assimp_version
 zlib $zlib_version
-script $(sha256sum "$script_path" | cut -d' ' -f1)"
+script $(sha256sum "$script_path" "$root/scripts/deps-common.sh" | cut -d' ' -f1 | tr '\n' ' ')"
 
 print_usage() {
     cat <<EOF
@@ -99,16 +85,6 @@ mkdir -p "$downloads"
 rm -rf "$build" "$logs"
 mkdir -p "$build" "$logs"
 
-# Runs a command with its output in a log; shows the log's end if it fails.
-run_logged() {
-    local name="$1"
-    shift
-    if ! "$@" >>"$logs/$name.log" 2>&1; then
-        tail -n 40 "$logs/$name.log" >&2
-        fail "failed: $* (whole log: $logs/$name.log)"
-    fi
-}
-
 # 2. Debian's source packages.
 if ! "$root/scripts/fetch-debian-sources.sh" "$downloads" "$logs/apt.log" \
     assimp "$assimp_version" zlib "$zlib_version"; then
@@ -116,30 +92,11 @@ if ! "$root/scripts/fetch-debian-sources.sh" "$downloads" "$logs/apt.log" \
 fi
 log "sources of assimp $assimp_version and zlib $zlib_version in place"
 dsc_of() { echo "$downloads/${1}_${2#*:}.dsc"; }
-# Debian's repack of Assimp drops its bundled utf8cpp: Debian's (header-only) package instead.
-utf8cpp_deb="$(find "$downloads" -maxdepth 1 -name 'libutfcpp-dev_*.deb' | head -n 1)"
-if [[ -z $utf8cpp_deb ]]; then
-    sandbox=()
-    [[ $(id -u) -eq 0 ]] && sandbox=(-o APT::Sandbox::User=root)
-    (cd "$downloads" && run_logged apt apt-get "${sandbox[@]}" download libutfcpp-dev)
-    utf8cpp_deb="$(find "$downloads" -maxdepth 1 -name 'libutfcpp-dev_*.deb' | head -n 1)"
-fi
-dpkg-deb -x "$utf8cpp_deb" "$build/utf8cpp"
-utf8cpp_include="$build/utf8cpp/usr/include/utf8cpp"
-[[ -f $utf8cpp_include/utf8.h ]] || fail "no utf8.h in $utf8cpp_deb"
+utf8cpp_include="$(utf8cpp_include "$downloads" "$build/utf8cpp")"
 
 log "unpacking"
 run_logged unpack dpkg-source -x "$(dsc_of zlib "$zlib_version")" "$build/zlib"
-run_logged unpack dpkg-source -x "$(dsc_of assimp "$assimp_version")" "$build/assimp"
-# 3. One of Debian's patches makes Assimp require the draco library, which the OBJ importer does
-# not use: it is taken back out.
-draco_patch=debian/patches/use-system-libdraco.patch
-if [[ -f $build/assimp/$draco_patch ]]; then
-    (cd "$build/assimp" && run_logged unpack patch -R -p1 -i "$draco_patch")
-fi
-if grep -q 'find_package(draco CONFIG REQUIRED)' "$build/assimp/code/CMakeLists.txt"; then
-    fail "Debian's assimp $assimp_version still asks for draco"
-fi
+unpack_assimp_for_obj "$(dsc_of assimp "$assimp_version")" "$build/assimp"
 
 # What an earlier build installed goes (only that: the prefix may be shared).
 rm -rf "$prefix/include/assimp" "$prefix/include/minizip" "$prefix/include/zlib.h" \
@@ -197,7 +154,7 @@ Libs: -L\${libdir} -lminizip
 Cflags: -I\${includedir}/minizip
 EOF
 
-# 4. Assimp: a static library with the OBJ importer only and no exporters (with
+# 3. Assimp: a static library with the OBJ importer only and no exporters (with
 # ASSIMP_NO_EXPORT=ON the ASSIMP_BUILD_*_EXPORTER options do not exist). It finds minizip through
 # pkg-config, which must see only the wasm libraries. -fexceptions: Assimp throws to report import
 # errors.
@@ -247,7 +204,7 @@ sed -i -e 's|^Libs.private:.*|Libs.private: -lminizip -lz -fexceptions|' \
 grep -q '^Libs.private: -lminizip -lz' "$prefix/lib/pkgconfig/assimp.pc" ||
     fail "unexpected $prefix/lib/pkgconfig/assimp.pc"
 
-# 5. Done: the unpacked sources and build trees go, the downloads stay for a rebuild.
+# 4. Done: the unpacked sources and build trees go, the downloads stay for a rebuild.
 for file in lib/libassimp.a lib/libminizip.a lib/libz.a include/assimp/Importer.hpp; do
     [[ -f $prefix/$file ]] || fail "$prefix/$file was not installed"
 done

@@ -17,24 +17,13 @@ toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 # At most two compile jobs: the machines that run this are small and shared.
 jobs=$(($(nproc) < 2 ? $(nproc) : 2))
 
-log() { echo "build-windows-deps: $*"; }
-fail() { echo "build-windows-deps: $*" >&2; exit 1; }
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+deps_name=build-windows-deps
+# shellcheck source=scripts/deps-common.sh
+. "$root/scripts/deps-common.sh"
 
 "$root/scripts/install-deps.sh" windows
 
-# The source versions: those of the desktop build's Debian packages (installed or, when not,
-# apt's candidates).
-source_version() {
-    if installed "$1"; then
-        dpkg-query -W -f='${source:Version}' "$1"
-        return
-    fi
-    apt-cache show --no-all-versions "$1" | awk '
-        /^Version:/ { version = $2 }
-        /^Source:/ && $3 != "" { source = $3; gsub(/[()]/, "", source) }
-        END { print (source != "" ? source : version) }'
-}
+# The source versions: those of the desktop build's Debian packages.
 glfw_version="$(source_version libglfw3-dev)"
 glew_version="$(source_version libglew-dev)"
 assimp_version="$(source_version libassimp-dev)"
@@ -47,7 +36,8 @@ recipe="glfw3 $glfw_version
 glew $glew_version
 assimp $assimp_version
 zlib $zlib_version
-script $(sha256sum "${BASH_SOURCE[0]}" "$toolchain" | cut -d' ' -f1 | tr '\n' ' ')"
+script $(sha256sum "${BASH_SOURCE[0]}" "$root/scripts/deps-common.sh" "$toolchain" |
+    cut -d' ' -f1 | tr '\n' ' ')"
 libraries=(lib/libglfw3.a lib/libglew32.a lib/libassimp.a lib/libminizip.a
            include/GLFW/glfw3.h include/GL/glew.h include/assimp/Importer.hpp)
 up_to_date() {
@@ -67,40 +57,17 @@ logs="$work/logs"
 rm -f "$stamp"
 rm -rf "$build" "$logs"
 mkdir -p "$downloads" "$build" "$logs"
-run_logged() {
-    local name="$1"
-    shift
-    if ! "$@" >>"$logs/$name.log" 2>&1; then
-        tail -n 40 "$logs/$name.log" >&2
-        fail "failed: $* (whole log: $logs/$name.log)"
-    fi
-}
-
 log "sources of GLFW $glfw_version, GLEW $glew_version, Assimp $assimp_version, zlib $zlib_version"
 "$root/scripts/fetch-debian-sources.sh" "$downloads" "$logs/apt.log" glfw3 "$glfw_version" \
     glew "$glew_version" assimp "$assimp_version" zlib "$zlib_version" ||
     fail "could not download the sources"
 dsc_of() { echo "$downloads/${1}_${2#*:}.dsc"; }
-for package in glfw3:$glfw_version glew:$glew_version assimp:$assimp_version zlib:$zlib_version; do
+for package in glfw3:$glfw_version glew:$glew_version zlib:$zlib_version; do
     name="${package%%:*}"
     run_logged unpack dpkg-source -x "$(dsc_of "$name" "${package#*:}")" "$build/$name"
 done
-# Debian's repack of Assimp drops its bundled utf8cpp: Debian's (header-only) package instead.
-utf8cpp_deb="$(find "$downloads" -maxdepth 1 -name 'libutfcpp-dev_*.deb' | head -n 1)"
-if [[ -z $utf8cpp_deb ]]; then
-    sandbox=()
-    [[ $(id -u) -eq 0 ]] && sandbox=(-o APT::Sandbox::User=root)
-    (cd "$downloads" && run_logged apt apt-get "${sandbox[@]}" download libutfcpp-dev)
-    utf8cpp_deb="$(find "$downloads" -maxdepth 1 -name 'libutfcpp-dev_*.deb' | head -n 1)"
-fi
-dpkg-deb -x "$utf8cpp_deb" "$build/utf8cpp"
-utf8cpp_include="$build/utf8cpp/usr/include/utf8cpp"
-# One of Debian's patches makes Assimp require the draco library, which the OBJ importer does not
-# use: it is taken back out.
-draco_patch=debian/patches/use-system-libdraco.patch
-if [[ -f $build/assimp/$draco_patch ]]; then
-    (cd "$build/assimp" && run_logged unpack patch -R -p1 -i "$draco_patch")
-fi
+unpack_assimp_for_obj "$(dsc_of assimp "$assimp_version")" "$build/assimp"
+utf8cpp_include="$(utf8cpp_include "$downloads" "$build/utf8cpp")"
 
 rm -rf "$prefix/include" "$prefix/lib"
 mkdir -p "$prefix/include/minizip" "$prefix/lib"

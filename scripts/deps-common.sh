@@ -1,0 +1,64 @@
+# Shared by the scripts that build third-party libraries for another target from Debian's source
+# packages (build-web-deps.sh, build-windows-deps.sh). Sourced, not run: the script sets
+# `deps_name` (its name in messages) and, before calling run_logged, `logs` (its log folder).
+
+log() { echo "$deps_name: $*"; }
+fail() { echo "$deps_name: $*" >&2; exit 1; }
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+# The source version of the first of the binary packages named that is installed, or else apt's
+# candidate for the first: the version the desktop build uses, so that the builds import alike.
+source_version() {
+    local package
+    for package in "$@"; do
+        if installed "$package"; then
+            dpkg-query -W -f='${source:Version}' "$package"
+            return
+        fi
+    done
+    apt-cache show --no-all-versions "$1" | awk '
+        /^Version:/ { version = $2 }
+        /^Source:/ && $3 != "" { source = $3; gsub(/[()]/, "", source) }
+        END { print (source != "" ? source : version) }'
+}
+
+# Runs a command with its output in $logs/NAME.log; shows the log's end if it fails.
+run_logged() {
+    local name="$1"
+    shift
+    if ! "$@" >>"$logs/$name.log" 2>&1; then
+        tail -n 40 "$logs/$name.log" >&2
+        fail "failed: $* (whole log: $logs/$name.log)"
+    fi
+}
+
+# Unpacks Debian's Assimp source package DSC into DEST, ready for an OBJ-only build: one of
+# Debian's patches makes Assimp require the draco library, which the OBJ importer does not use,
+# and it is taken back out.
+unpack_assimp_for_obj() {
+    local dsc="$1" dest="$2"
+    local draco_patch=debian/patches/use-system-libdraco.patch
+    run_logged unpack dpkg-source -x "$dsc" "$dest"
+    if [[ -f $dest/$draco_patch ]]; then
+        (cd "$dest" && run_logged unpack patch -R -p1 -i "$draco_patch")
+    fi
+    if grep -q 'find_package(draco CONFIG REQUIRED)' "$dest/code/CMakeLists.txt"; then
+        fail "Debian's assimp still asks for draco"
+    fi
+}
+
+# Debian's repack of Assimp drops its bundled utf8cpp: Debian's header-only package instead,
+# downloaded into DOWNLOADS once and unpacked into DEST. Prints the folder to include.
+utf8cpp_include() {
+    local downloads="$1" dest="$2" deb
+    deb="$(find "$downloads" -maxdepth 1 -name 'libutfcpp-dev_*.deb' | head -n 1)"
+    if [[ -z $deb ]]; then
+        local sandbox=()
+        [[ $(id -u) -eq 0 ]] && sandbox=(-o APT::Sandbox::User=root)
+        (cd "$downloads" && run_logged apt apt-get "${sandbox[@]}" download libutfcpp-dev)
+        deb="$(find "$downloads" -maxdepth 1 -name 'libutfcpp-dev_*.deb' | head -n 1)"
+    fi
+    dpkg-deb -x "$deb" "$dest"
+    [[ -f $dest/usr/include/utf8cpp/utf8.h ]] || fail "no utf8.h in $deb"
+    echo "$dest/usr/include/utf8cpp"
+}
