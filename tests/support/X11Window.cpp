@@ -120,6 +120,18 @@ double WatchedRun::worstFrameSeconds() const {
                                   : *std::max_element(frameIntervals.begin(), frameIntervals.end());
 }
 
+bool waitUntilShown(unsigned long window, double timeoutSeconds, int darkestBlack) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    while (isBlack(captureWindow(window), darkestBlack)) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return true;
+}
+
 WatchedRun watchUntilBlack(unsigned long window, double timeoutSeconds, int darkestBlack) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();

@@ -35,6 +35,10 @@ Picture captureWindow(unsigned long window);
 // than the whole window).
 Picture captureWindowRegion(unsigned long window, int x, int y, int width, int height);
 
+// Waits up to `timeoutSeconds` for the window to show something other than black (the first
+// frame can take seconds on a busy machine); returns whether it did.
+bool waitUntilShown(unsigned long window, double timeoutSeconds, int darkestBlack);
+
 // Watching a running demo until its window turns black: how long it took and the time between
 // each change of a strip across the window's middle, which changes with every frame of the
 // flight (so the intervals are the frame times).

@@ -31,7 +31,8 @@ before(async () => {
 after(async () => {
   await browser.close();
 });
-// A test that fails leaves its page running the demo, which would slow every test after it.
+// Every page a test opened is closed after it, whether it passed or not: a page left running the
+// demo would slow every test after it.
 afterEach(async () => {
   const [, ...opened] = await browser.pages();
   await Promise.all(opened.map(tab => tab.close()));
@@ -49,7 +50,7 @@ test('the page loads without an error and shows the desktop start view', async (
   assert.ok(within, `the start view differs from the desktop's: mean ${difference.mean}, ` +
                         `worst tile ${difference.worstTile}; picture in ` +
                         page.writeFailure('browser_start_view', shown));
-  assert.deepStrictEqual(log.errors, [], 'the console reported errors');
+  expectCleanConsole(log);
   assert.strictEqual(await page.message(tab), '', 'the page reported a problem');
 
   // A page half as wide and taller than 16:9: the picture at half size, centred between two
@@ -67,8 +68,13 @@ test('the page loads without an error and shows the desktop start view', async (
   }, 20);
   assert.ok(fits, 'the resized page does not show the start view fitted between black bars; ' +
                       'picture in ' + page.writeFailure('browser_resized_800x650', fitted));
-  await tab.close();
 });
+
+// No error on the console and no GL error from the program.
+function expectCleanConsole(log) {
+  assert.deepStrictEqual(log.errors, [], 'the console reported errors');
+  assert.ok(!log.printed.includes('GL ERROR DETECTED!!'), 'the program reported a GL error');
+}
 
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 // One frame of the demo at most, as SwiftShader draws them here (under a second), and a margin.
@@ -147,9 +153,7 @@ test('C plays the flight through a frozen page and a lost context to each arrow 
   await tab.keyboard.up('Escape');
   assert.ok(await page.waitFor(async () => (await page.message(tab)).includes('has ended'), 10),
             'Escape did not end the demo');
-  assert.deepStrictEqual(log.errors, [], 'the console reported errors');
-  assert.ok(!log.printed.includes('GL ERROR DETECTED!!'), 'the program reported a GL error');
-  await tab.close();
+  expectCleanConsole(log);
 });
 
 test('a phone plays the demo with its on-screen controls, and restarts it when the context ' +
@@ -198,9 +202,7 @@ test('a phone plays the demo with its on-screen controls, and restarts it when t
   assert.ok(await page.waitFor(async () => (await page.message(tab)) === '' &&
                                            (await canvasIsLit(tab)), startSeconds),
             'the restart did not show the room again');
-  assert.deepStrictEqual(log.errors, [], 'the console reported errors');
-  assert.ok(!log.printed.includes('GL ERROR DETECTED!!'), 'the program reported a GL error');
-  await tab.close();
+  expectCleanConsole(log);
 });
 
 test('a large screen at device pixel ratio 4 shows the whole picture, centred, from a capped ' +
@@ -229,7 +231,6 @@ test('a large screen at device pixel ratio 4 shows the whole picture, centred, f
   assert.ok(left > 10 && Math.abs(left - right) <= 2,
             `bars of ${left} and ${right} pixels; picture in ` +
                 page.writeFailure('browser_dpr4', picture));
-  await tab.close();
 });
 
 test('the server answers only for the page\'s own files', async () => {
@@ -256,7 +257,6 @@ test('a fatal error of the program shows on the page the lines the desktop print
   const shown = await page.message(tab);
   assert.match(shown, /ERROR: Could not load file \.\/Shader\/blurShader\.frag/);
   assert.match(shown, /exit status 1\b/);
-  await tab.close();
 });
 
 test('data that does not download is reported on the page', async () => {
@@ -264,5 +264,4 @@ test('data that does not download is reported on the page', async () => {
   assert.ok(await page.waitFor(async () => (await page.message(tab)) !== '', 60),
             'the page showed no message');
   assert.match(await page.message(tab), /went wrong|stopped/);
-  await tab.close();
 });

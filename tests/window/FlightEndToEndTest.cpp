@@ -6,13 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
-#include <thread>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // 34.5 s of flight plus about 6.7 s of volley; the rest is room for slow frames.
 constexpr double endingTimeoutSeconds = 90.0;
@@ -38,13 +34,7 @@ void startFlight(FlightRun& run, const ProcessOptions& options = {}) {
                                             run.workDir.path(), options);
     run.window = findProgramWindow(*run.program, 60.0);
     ASSERT_NE(run.window, 0UL) << run.program->standardOutput();
-    // The first frame can take seconds on a busy machine: wait for the room, within reason.
-    const Clock::time_point shown = Clock::now();
-    while (isBlack(captureWindow(run.window), darkestBlack) &&
-           Clock::now() - shown < std::chrono::seconds(30)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    ASSERT_FALSE(isBlack(captureWindow(run.window), darkestBlack)) << "the room is not on screen";
+    ASSERT_TRUE(waitUntilShown(run.window, 30.0, darkestBlack)) << "the room is not on screen";
     ASSERT_TRUE(sendKey(run.window, "c"));
 }
 
@@ -61,14 +51,8 @@ TEST(FlightEndToEndTest, EveryFrameTakingEightTenthsOfASecondStillEndsInBlack) {
 
     // About 52 redraw frames of 0.8 s of demo time each (34.5 s of flight, about 7 s of volley);
     // each costs well under a second of real time here.
-    const Clock::time_point start = Clock::now();
-    bool black = false;
-    while (!black && Clock::now() - start < std::chrono::seconds(120)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        black = isBlack(captureWindowRegion(window, 0, 430, 1600, 40), darkestBlack) &&
-                isBlack(captureWindow(window), darkestBlack);
-    }
-    ASSERT_TRUE(black) << "with 0.8 s frames the volley never ended the demo";
+    ASSERT_TRUE(watchUntilBlack(window, 120.0, darkestBlack).black)
+        << "with 0.8 s frames the volley never ended the demo";
 
     EXPECT_EQ(quitWithEscape(program, window), std::optional<int>(0));
     EXPECT_EQ(program.standardOutput(), "") << "the program said more than nothing";
