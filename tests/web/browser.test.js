@@ -127,7 +127,8 @@ test('C plays the flight through a frozen page and a lost context to each arrow 
   assert.ok(await page.waitFor(() => flownPast(frozenAt), 60),
             'the flight did not go on after the page was frozen');
 
-  assert.ok(await page.waitFor(() => flownPast(20), 120), 'the flight stopped after the freeze');
+  assert.ok(await page.waitFor(() => flownPast(20), endingSeconds),
+            'the flight stopped after the freeze');
   const context = await page.loseContext(tab);
   assert.match(await page.message(tab), /graphics context was lost; waiting/);
   const lostAt = (await page.demoState(tab)).flightTime;
