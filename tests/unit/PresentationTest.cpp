@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -103,6 +104,24 @@ TEST(FramePacerTest, AnUnknownRefreshRateMeansSixtyHertz) {
     // 1/144 s to the microsecond.
     EXPECT_EQ(std::chrono::duration_cast<microseconds>(time.pacer(144).period()),
               microseconds(6944));
+}
+
+// With the real clock and wait: the loop's thread sleeps out the rest of each period. A wait that
+// spins instead holds a core for as long as the system lets it, an idle demo's whole core.
+TEST(FramePacerTest, TheWaitSleepsInsteadOfSpinning) {
+    auto threadSeconds = [] {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+    };
+    FramePacer pacer(20); // 50 ms a frame, five of them
+    const double before = threadSeconds();
+    for (int frame = 0; frame < 5; ++frame) {
+        pacer.endFrame();
+    }
+    // A sleeping thread takes well under a millisecond of the 250; a spinning one, on a loaded
+    // machine with a quarter of a core to spare, still takes 60.
+    EXPECT_LT(threadSeconds() - before, 0.025) << "the pacer's wait uses the processor";
 }
 
 } // namespace
