@@ -37,6 +37,11 @@ constexpr int haloRadius = 11;
 // falls; and the far end of the hall, 30 units and more from the fire.
 const Region woodpileShadowRegion{220, 480, 400, 130};
 const Region farHallRegion{400, 780, 1200, 120};
+// The far end of the woodpile's shadow, on the floor left of the stack and beyond it: the part
+// farthest from the fire, where the fire's shadows begin to fade out.
+const Region woodpileShadowFarEndRegion{200, 450, 150, 250};
+// The veil view: the wall at the far end of the hall, above its door, which the sun does not reach.
+const Region farWallRegion{560, 600, 240, 100};
 // The sunbeam view: the floor in the lower third of the picture, and a row across it where the
 // shafts and the mullions' shadows alternate.
 const Region sunbeamFloorRegion{0, 0, 1600, 300};
@@ -73,6 +78,9 @@ const Pose firePitPose{{0.0f, 3.0f, -27.0f}, {0.0f, -0.35f, 1.0f}};
 // The flight's pose at 15 s: down the hall along +z past the window in the -x wall, the floor
 // crossed by the sunbeam and the shadows of the window's mullions.
 const Pose sunbeamPose{{-5.4f, 2.0f, -17.27f}, {0.0f, 0.0f, 1.0f}};
+// Standing in the sunbeam, on the line from the light through the middle of the window, looking
+// down the hall along +z.
+const Pose inSunbeamPose{{-5.0f, 2.2f, -7.5f}, {0.0f, 0.0f, 1.0f}};
 
 void savePicture(const Picture& picture, const std::string& name) {
     const std::filesystem::path folder = std::filesystem::path(QUIVERFALL_BINARY_DIR) / "views";
@@ -200,6 +208,12 @@ TEST_F(ViewTest, TheFireCastsShadowsBeyondThePit) {
         << "the fire's shadows do not show: only " << change.darkerPixels
         << " pixels behind the woodpile are darker than without the fire's shadow map";
     EXPECT_EQ(change.brighterPixels, 0) << "a shadow made something brighter";
+    // The shadow's far end darkens about 2,300 pixels; shadows that fade out from 7 units instead
+    // of 8 leave 1,500 of them, from 6 units 650.
+    const RegionChange farEnd = compareInRegion(unshadowed, shaded, woodpileShadowFarEndRegion);
+    EXPECT_GT(farEnd.darkerPixels, 1800)
+        << "the fire's shadows fade out too close to the fire: only " << farEnd.darkerPixels
+        << " pixels at the far end of the woodpile's shadow are darker";
     // The fire's shadows reach 12 units at most: the far end of the hall is untouched.
     const RegionChange far = compareInRegion(unshadowed, shaded, farHallRegion);
     EXPECT_EQ(far.darkerPixels + far.brighterPixels, 0)
@@ -219,6 +233,18 @@ TEST_F(ViewTest, TheSunbeamFallsInShaftsBetweenTheMullionsShadows) {
     EXPECT_GE(shafts, 3) << "the floor shows " << shafts
                          << " sunlit shafts along a row across the beam: the window's mullions"
                             " cast no shadows";
+}
+
+// With the eye in the sunbeam, the lit air veils everything seen, the more the farther it is. The
+// far wall is out of the sun, so there the veil is all that the sun adds: about 28 levels of 255
+// in each channel, where a veil half as strong gives 15 and one three times as strong 70.
+TEST_F(ViewTest, TheSunlitAirVeilsTheHallWhenTheEyeStandsInTheSunbeam) {
+    const Picture veiled = redrawAt(inSunbeamPose, "in_sunbeam");
+    const Picture sunless = redrawWithShadowMapFilled(FramePass::mainShadow, *lightShadow,
+                                                      everythingShadowed, "in_sunbeam_without_sun");
+    const double veil = meanDifferenceInRegion(sunless, veiled, farWallRegion);
+    EXPECT_GT(veil, 18.0) << "the sunlit air is too thin";
+    EXPECT_LT(veil, 36.0) << "the sunlit air is too thick";
 }
 
 } // namespace
