@@ -35,16 +35,16 @@ constexpr int haloRadius = 11;
 // Regions of the pictures below (x, y from the lower left, width, height), read off them.
 // The fire pit view: the floor beyond the woodpile on the pit's left, where the stack's shadow
 // falls; and the far end of the hall, 30 units and more from the fire.
-const Region woodpileShadowRegion{220, 480, 400, 130};
-const Region farHallRegion{400, 780, 1200, 120};
+const PixelRect woodpileShadowRegion{220, 480, 400, 130};
+const PixelRect farHallRegion{400, 780, 1200, 120};
 // The far end of the woodpile's shadow, on the floor left of the stack and beyond it: the part
 // farthest from the fire, where the fire's shadows begin to fade out.
-const Region woodpileShadowFarEndRegion{200, 450, 150, 250};
+const PixelRect woodpileShadowFarEndRegion{200, 450, 150, 250};
 // The veil view: the wall at the far end of the hall, above its door, which the sun does not reach.
-const Region farWallRegion{560, 600, 240, 100};
+const PixelRect farWallRegion{560, 600, 240, 100};
 // The sunbeam view: the floor in the lower third of the picture, and a row across it where the
 // shafts and the mullions' shadows alternate.
-const Region sunbeamFloorRegion{0, 0, 1600, 300};
+const PixelRect sunbeamFloorRegion{0, 0, 1600, 300};
 constexpr int sunbeamStripeRow = 299;
 
 // Sunlit shafts along `row`: runs of pixels more than a tenth brighter than without the sun, at
@@ -152,7 +152,7 @@ constexpr int firePitMaxDifference = 128;
 constexpr double firePitMeanDifference = 1.5;
 // Around the pit the flames' glow and bloom decide the picture, and over a fifth of the picture
 // they would hide in the mean above: here the tones must match as closely as over the whole.
-const Region firePitGlowRegion{560, 330, 480, 300};
+const PixelRect firePitGlowRegion{560, 330, 480, 300};
 constexpr double firePitGlowMeanDifference = 1.5;
 
 TEST_F(ViewTest, FirePitMatchesItsReferencePicture) {

@@ -76,7 +76,7 @@ HaloChange compareAroundMask(const Picture& before, const Picture& after, const 
     return change;
 }
 
-double meanDifferenceInRegion(const Picture& a, const Picture& b, const Region& region) {
+double meanDifferenceInRegion(const Picture& a, const Picture& b, const PixelRect& region) {
     long long total = 0;
     for (int y = region.y; y < region.y + region.height; ++y) {
         for (int x = region.x; x < region.x + region.width; ++x) {
@@ -89,7 +89,7 @@ double meanDifferenceInRegion(const Picture& a, const Picture& b, const Region& 
     return static_cast<double>(total) / (3.0 * region.width * region.height);
 }
 
-RegionChange compareInRegion(const Picture& before, const Picture& after, const Region& region,
+RegionChange compareInRegion(const Picture& before, const Picture& after, const PixelRect& region,
                              int tolerance) {
     RegionChange change;
     for (int y = region.y; y < region.y + region.height; ++y) {

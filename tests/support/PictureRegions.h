@@ -1,22 +1,12 @@
 // Looking at parts of a picture: masks of pixels, rectangles, and how two renders of one view
-// differ inside them. Pictures are OpenGL's order (bottom row first); so are rectangles.
+// differ inside them. Pictures are OpenGL's order (bottom row first); so are rectangles, which
+// are the letterbox's PixelRect.
 #pragma once
 
 #include "offscreen/OffscreenWindow.h"
+#include "render/Letterbox.h"
 
 #include <vector>
-
-// A rectangle of pixels: x and y of its lower-left corner, width and height.
-struct Region {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-
-    bool contains(int px, int py) const {
-        return px >= x && px < x + width && py >= y && py < y + height;
-    }
-};
 
 // One flag per pixel of a picture.
 class Mask {
@@ -61,9 +51,9 @@ struct RegionChange {
 };
 
 // The mean difference of all channels of the pixels inside `region`, 0..255.
-double meanDifferenceInRegion(const Picture& a, const Picture& b, const Region& region);
+double meanDifferenceInRegion(const Picture& a, const Picture& b, const PixelRect& region);
 
 // Pixels inside `region` that are darker or brighter in `after` than in `before` by more than
 // `tolerance` in their brightest channel.
-RegionChange compareInRegion(const Picture& before, const Picture& after, const Region& region,
+RegionChange compareInRegion(const Picture& before, const Picture& after, const PixelRect& region,
                              int tolerance = 2);
