@@ -8,7 +8,8 @@
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -128,12 +129,10 @@ TEST_F(ModelImporterTest, TwoMaterialsNamingOneImageLoadItTwiceAndShareTheLaterN
     // this import are its own.
     const std::set<GLuint> before = liveTextureNames();
     ASSERT_TRUE(import("./Models/two.obj"));
+    const std::set<GLuint> after = liveTextureNames();
     std::vector<GLuint> created;
-    for (const GLuint name : liveTextureNames()) {
-        if (before.count(name) == 0) {
-            created.push_back(name);
-        }
-    }
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                        std::back_inserter(created));
     ASSERT_EQ(meshes.size(), 2u);
     EXPECT_EQ(meshes[0]->texture(), meshes[1]->texture());
     ASSERT_NE(meshes[0]->texture(), 0u);

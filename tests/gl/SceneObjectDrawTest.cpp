@@ -11,12 +11,10 @@
 #include "support/Process.h"
 #include "support/ScopedIo.h"
 
-#include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -81,21 +79,13 @@ const std::vector<NamedMatrix> roomMatrices = {
      {{0.125f, 0, 0, 0}, {0, 0.125f, 0, 0}, {0, 0, 0.0625f, 0}, {0.25f, 0.5f, 0.5f, 1}}},
     {"lightBiasMVP",
      {{0.05f, 0, 0, 0}, {0, 0.05f, 0, 0}, {0, 0, 0.025f, 0}, {0.5f, 0.5f, 0.5f, 1}}},
-    // The room never sets it: it keeps whatever the last arrow uploaded.
-    {"normalMatrix", stale},
+    // The room never sets it: before any arrow it relies on the shader's linked value.
+    {"normalMatrix", glm::mat4(1.0f)},
 };
 
 // The camera (1.5, 2.5, 6) in the main light's clip space is (0.15, 0.25, 0.3); in its shadow
 // map (0.15 / 2 + 0.5, 0.25 / 2 + 0.5, 0.3 / 2 + 0.5). The arrow's model matrix cancels out.
 const glm::vec4 cameraShadowCoord(0.575f, 0.625f, 0.65f, 1.0f);
-
-std::string describe(const float* values, int count) {
-    std::ostringstream text;
-    for (int i = 0; i < count; ++i) {
-        text << (i > 0 ? ", " : "") << values[i];
-    }
-    return text.str();
-}
 
 // Whether the uniform `name` reads back as `expected`: a matrix, a vector or a float (samplers
 // read back as floats too), within what single-precision products of values up to 15 can miss.
@@ -112,8 +102,9 @@ testing::AssertionResult uniformIs(GLuint program, const char* name, const Value
     for (int i = 0; i < count; ++i) {
         if (!(std::abs(actual[i] - wanted[i]) <= 1e-4f)) {
             return testing::AssertionFailure()
-                   << '"' << name << "\" is (" << describe(actual, count) << "), not ("
-                   << describe(wanted, count) << ")";
+                   << '"' << name << "\" is "
+                   << testing::PrintToString(std::vector(actual, actual + count)) << ", not "
+                   << testing::PrintToString(std::vector(wanted, wanted + count));
         }
     }
     return testing::AssertionSuccess();
@@ -124,25 +115,18 @@ GLint textureOnUnit(GLenum unit) {
     return glInteger(GL_TEXTURE_BINDING_2D);
 }
 
-class SceneObjectDrawTest : public DrawProgramsTest {
-  protected:
-    static void SetUpTestSuite() {
-        DrawProgramsTest::SetUpTestSuite();
-        fireShadow = new ShadowMap(*depth);
-        lightShadow = new ShadowMap(*depth);
-        // Stands in for the scene framebuffer; the other is bound before each draw, so that
-        // neither the arrow's target nor the room's unbinding can pass by chance.
-        target = new ColourTarget;
-        elsewhere = new ColourTarget;
-    }
-    static void TearDownTestSuite() {
-        delete elsewhere;
-        delete target;
-        delete fireShadow;
-        delete lightShadow;
-        DrawProgramsTest::TearDownTestSuite();
-    }
+struct DrawCase {
+    const char* name;
+    bool arrow; // else the room
+    bool modelRead;
+};
 
+void PrintTo(const DrawCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SceneObjectDrawTest : public DrawProgramsTest, public testing::WithParamInterface<DrawCase> {
+  protected:
     void TearDown() override {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glUseProgram(0);
@@ -153,28 +137,28 @@ class SceneObjectDrawTest : public DrawProgramsTest {
 
     // The arrow or the room, importing its model relative to the working directory as the
     // program does; a model that cannot be read is reported on standard error.
-    std::unique_ptr<ModelObject> makeObject(bool arrow, const ShaderProgram& program) {
+    std::unique_ptr<ModelObject> makeObject(bool arrow) {
         ScopedWorkingDirectory inModels(models.path());
         ScopedNullInput noTerminal;
         testing::internal::CaptureStderr();
         std::unique_ptr<ModelObject> object;
         if (arrow) {
-            object = std::make_unique<Arrow>(arrowModel, &program, depth, "./Models/arrow.obj",
-                                             target->framebuffer());
+            object = std::make_unique<Arrow>(arrowModel, shadingProgram.get(), depth,
+                                             "./Models/arrow.obj", target.framebuffer());
         } else {
-            object = std::make_unique<Scene>(roomModel, &program, depth, target->framebuffer());
+            object = std::make_unique<Scene>(roomModel, shadingProgram.get(), depth,
+                                             target.framebuffer());
         }
-        const bool read = !object->meshes().empty();
-        EXPECT_EQ(testing::internal::GetCapturedStderr().empty(), read);
+        EXPECT_EQ(testing::internal::GetCapturedStderr().empty(), !object->meshes().empty());
         return object;
     }
 
-    // Every uniform the draws set, given values they never upload; the bindings set to others
-    // than the draws leave.
-    static void makeStale(const ShaderProgram& program) {
-        const GLuint id = program.programId();
+    // Every uniform the draws set but the normal matrix, given values they never upload; the
+    // bindings set to others than the draws leave.
+    void makeStale() const {
+        const GLuint id = shadingProgram->programId();
         glUseProgram(id);
-        for (const char* name : {"MVP", "M", "V", "fireBiasMVP", "lightBiasMVP", "normalMatrix"}) {
+        for (const char* name : {"MVP", "M", "V", "fireBiasMVP", "lightBiasMVP"}) {
             glUniformMatrix4fv(glGetUniformLocation(id, name), 1, GL_FALSE, &stale[0][0]);
         }
         const glm::vec4 staleCoord(9.0f);
@@ -187,46 +171,40 @@ class SceneObjectDrawTest : public DrawProgramsTest {
             glActiveTexture(unit);
             glBindTexture(GL_TEXTURE_2D, 0);
         }
-        glBindFramebuffer(GL_FRAMEBUFFER, elsewhere->framebuffer());
+        glBindFramebuffer(GL_FRAMEBUFFER, elsewhere.framebuffer());
         glActiveTexture(GL_TEXTURE3);
         glViewport(0, 0, 16, 16);
     }
 
-    static void draw(SceneObject& object) {
-        object.draw(projection, view, fireLightVP, mainLightVP, fireShadow->depthTexture(),
-                    lightShadow->depthTexture());
-    }
-
     TempDirectory models;
-
-    static inline ShadowMap* fireShadow = nullptr;
-    static inline ShadowMap* lightShadow = nullptr;
-    static inline ColourTarget* target = nullptr;
-    static inline ColourTarget* elsewhere = nullptr;
+    // A program of each test's own, so that no earlier draw has touched its normal matrix.
+    const std::unique_ptr<ShaderProgram> shadingProgram =
+        demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
+    ShadowMap fireShadow{*depth};
+    ShadowMap lightShadow{*depth};
+    // Stands in for the scene framebuffer; the other is bound before each draw, so that neither
+    // the arrow's target nor the room's unbinding can pass by chance.
+    ColourTarget target;
+    ColourTarget elsewhere;
 };
-
-struct DrawCase {
-    const char* name;
-    bool arrow; // else the room
-    bool modelRead;
-};
-
-class SceneObjectDrawCase : public SceneObjectDrawTest,
-                            public testing::WithParamInterface<DrawCase> {};
 
 // An object whose model could not be read draws nothing but still uploads everything and
 // binds both shadow maps.
-TEST_P(SceneObjectDrawCase, UploadsItsMatricesAndLeavesItsBindings) {
+TEST_P(SceneObjectDrawTest, UploadsItsMatricesAndLeavesItsBindings) {
     const DrawCase& c = GetParam();
     if (c.modelRead) {
         models.writeFile(c.arrow ? "Models/arrow.obj" : "Models/room.obj", triangleObj);
     }
-    const auto object = makeObject(c.arrow, *shading);
+    const auto object = makeObject(c.arrow);
     ASSERT_EQ(object->meshes().size(), c.modelRead ? 1u : 0u);
-    makeStale(*shading);
-    EXPECT_EQ(trianglesDrawnBy([&] { draw(*object); }), c.modelRead ? 1u : 0u);
+    makeStale();
+    EXPECT_EQ(trianglesDrawnBy([&] {
+                  object->draw(projection, view, fireLightVP, mainLightVP,
+                               fireShadow.depthTexture(), lightShadow.depthTexture());
+              }),
+              c.modelRead ? 1u : 0u);
 
-    const GLuint program = shading->programId();
+    const GLuint program = shadingProgram->programId();
     for (const NamedMatrix& matrix : c.arrow ? arrowMatrices : roomMatrices) {
         EXPECT_TRUE(uniformIs(program, matrix.name, matrix.value));
     }
@@ -244,12 +222,12 @@ TEST_P(SceneObjectDrawCase, UploadsItsMatricesAndLeavesItsBindings) {
     EXPECT_EQ(viewport[3], 900);
     // The arrow leaves the scene framebuffer bound for the next arrow; the room unbinds it.
     EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING),
-              c.arrow ? static_cast<GLint>(target->framebuffer()) : 0);
+              c.arrow ? static_cast<GLint>(target.framebuffer()) : 0);
     // A mesh draw selects unit 0 for its texture; without meshes the last unit selected was the
     // main light's shadow map.
     EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), c.modelRead ? GL_TEXTURE0 : GL_TEXTURE2);
-    EXPECT_EQ(textureOnUnit(GL_TEXTURE1), static_cast<GLint>(fireShadow->depthTexture()));
-    EXPECT_EQ(textureOnUnit(GL_TEXTURE2), static_cast<GLint>(lightShadow->depthTexture()));
+    EXPECT_EQ(textureOnUnit(GL_TEXTURE1), static_cast<GLint>(fireShadow.depthTexture()));
+    EXPECT_EQ(textureOnUnit(GL_TEXTURE2), static_cast<GLint>(lightShadow.depthTexture()));
 }
 
 const DrawCase drawCases[] = {
@@ -258,21 +236,9 @@ const DrawCase drawCases[] = {
     {"Room", false, true},
     {"RoomWithoutItsModel", false, false},
 };
-INSTANTIATE_TEST_SUITE_P(SceneObjectDraw, SceneObjectDrawCase, testing::ValuesIn(drawCases),
+INSTANTIATE_TEST_SUITE_P(SceneObjectDraw, SceneObjectDrawTest, testing::ValuesIn(drawCases),
                          [](const testing::TestParamInfo<DrawCase>& info) {
                              return std::string(info.param.name);
                          });
-
-// The room never sets the normal matrix: drawn before any arrow, it relies on the shader's
-// linked value being the identity.
-TEST_F(SceneObjectDrawTest, NormalMatrixIsTheIdentityUntilAnArrowSetsIt) {
-    // A program of its own, so that no earlier draw has touched its uniforms.
-    const std::unique_ptr<ShaderProgram> fresh =
-        demoProgram("./Shader/standardShading.vert", "./Shader/standardShading.frag");
-    models.writeFile("Models/room.obj", triangleObj);
-    const auto room = makeObject(false, *fresh);
-    draw(*room);
-    EXPECT_TRUE(uniformIs(fresh->programId(), "normalMatrix", glm::mat4(1.0f)));
-}
 
 } // namespace
