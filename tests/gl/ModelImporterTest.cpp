@@ -1,4 +1,5 @@
-// Importing OBJ files written by the tests: meshes, their lists and their textures.
+// Importing OBJ files written by the tests: meshes, their lists and their textures. How a mesh's
+// faces and vertices become vertex lists is checked without GL, in unit/SceneConversionTest.cpp.
 #include "assets/ModelImporter.h"
 #include "assets/Mesh.h"
 #include "support/Process.h"
