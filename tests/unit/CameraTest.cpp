@@ -37,34 +37,33 @@ TEST_F(CameraTest, ViewPutsTheEyeAtTheOriginLookingDownMinusZ) {
     EXPECT_GT(above.y, 0.9f);
 }
 
-TEST_F(CameraTest, FirstTurnFromTheStartGoesTheOtherWay) {
-    camera.turn(1.0f);
-
-    // The start value of right is reversed, so a positive angle turns towards +x this once.
-    EXPECT_TRUE(isNear(camera.direction, {std::sin(oneDegree), 0.0, -std::cos(oneDegree)}, 1e-7));
-    EXPECT_NEAR(glm::length(camera.direction), 1.0f, 1e-6f);
-    EXPECT_EQ(camera.right, glm::cross(camera.direction, camera.up));
-    EXPECT_GT(camera.right.x, 0.99f);
-}
-
-TEST_F(CameraTest, NegativeFirstTurnGoesTowardsMinusX) {
-    camera.turn(-1.0f);
-    EXPECT_TRUE(isNear(camera.direction, {-std::sin(oneDegree), 0.0, -std::cos(oneDegree)}, 1e-7));
-}
-
-TEST_F(CameraTest, SecondPositiveTurnComesBackOnceRightIsTheCrossProduct) {
-    camera.turn(1.0f);
-    camera.turn(1.0f);
-    EXPECT_TRUE(isNear(camera.direction, {0.0, 0.0, -1.0}, 1e-6));
-}
-
-TEST_F(CameraTest, TurnsAccumulateAboutUp) {
-    camera.turn(1.0f); // makes right the cross product; later turns then all go one way
-    for (int i = 0; i < 90; ++i) {
-        camera.turn(-1.0f);
+// The start value of right is reversed, so the first turn goes the other way: a positive angle
+// towards +x. It also makes right the cross product of direction and up, so from then on
+// positive turns go towards -x and negative ones towards right.
+TEST_F(CameraTest, TurnsFromTheStartAboutUp) {
+    const struct {
+        float first;
+        int more; // turns after the first, each by `each` degrees
+        float each;
+        glm::dvec3 direction;
+    } rows[] = {
+        {1.0f, 0, 0.0f, {std::sin(oneDegree), 0.0, -std::cos(oneDegree)}},
+        {-1.0f, 0, 0.0f, {-std::sin(oneDegree), 0.0, -std::cos(oneDegree)}},
+        {1.0f, 1, 1.0f, {0.0, 0.0, -1.0}},
+        // 1 + 90 degrees from -z ends one degree past +x.
+        {1.0f, 90, -1.0f, {std::cos(oneDegree), 0.0, std::sin(oneDegree)}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.first << " then " << row.more << " x " << row.each);
+        resetAppState();
+        camera.turn(row.first);
+        for (int i = 0; i < row.more; ++i) {
+            camera.turn(row.each);
+        }
+        EXPECT_TRUE(isNear(camera.direction, row.direction, 1e-5));
+        EXPECT_NEAR(glm::length(camera.direction), 1.0f, 1e-6f);
+        EXPECT_EQ(camera.right, glm::cross(camera.direction, camera.up));
     }
-    // Negative turns go towards right (+x): 1 + 90 degrees from -z ends one degree past +x.
-    EXPECT_TRUE(isNear(camera.direction, {std::cos(oneDegree), 0.0, std::sin(oneDegree)}, 1e-5));
 }
 
 TEST_F(CameraTest, TurnNormalisesDirectionButLeavesRightShortWhenTilted) {
