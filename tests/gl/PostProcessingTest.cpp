@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <memory>
-#include <numeric>
 
 namespace {
 
@@ -35,15 +34,34 @@ class PostProcessingTest : public ::testing::Test {
         post = std::make_unique<PostProcessing>(*compositeProgram, *blurProgram);
         glViewport(0, 0, width, height);
     }
-    void TearDown() override { EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)); }
+    void TearDown() override {
+        glActiveTexture(GL_TEXTURE0);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
 
-    // One bright texel in the bloom source image, everything else black.
-    void putBrightSpot(int x, int y, float value) {
-        std::vector<float> image(static_cast<size_t>(width) * height * 3, 0.0f);
-        image[texelIndex(x, y)] = value;
-        image[texelIndex(x, y) + 1] = value;
-        image[texelIndex(x, y) + 2] = value;
-        writeTextureRgb(post->sceneTexture(1), width, height, image);
+    void fillTexture(GLuint texture, float value) {
+        writeTextureRgb(texture, width, height,
+                        std::vector<float>(static_cast<size_t>(width) * height * 3, value));
+    }
+
+    // One bright texel in the bloom source image, everything else black. Only the texel is
+    // written: a full-image upload would cost more than the blur's passes.
+    void putBrightSpot(int x, int y, GLfloat value) {
+        const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        glBindFramebuffer(GL_FRAMEBUFFER, post->sceneFramebuffer());
+        glClearBufferfv(GL_COLOR, 1, black);
+        const GLfloat spot[3] = {value, value, value};
+        glBindTexture(GL_TEXTURE_2D, post->sceneTexture(1));
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, 1, 1, GL_RGB, GL_FLOAT, spot);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+
+    // The window's pixel at (x, y) after a composite, as 8-bit RGB.
+    static std::vector<unsigned char> windowPixel(int x, int y) {
+        std::vector<unsigned char> rgb(3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        return rgb;
     }
 
     static ShaderProgram* compositeProgram;
@@ -63,33 +81,6 @@ TEST_F(PostProcessingTest, ConstructionLeavesTheSceneFramebufferBoundWithTwoDraw
     EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), 0);
 }
 
-TEST_F(PostProcessingTest, BlurEndsWithHorizontalTrueAndTheResultInPingpongZero) {
-    post->bloom = true;
-    putBrightSpot(800, 450, 100.0f);
-    glActiveTexture(GL_TEXTURE0);
-    post->blur();
-    EXPECT_TRUE(post->horizontal());
-    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), static_cast<GLint>(post->pingpongFramebuffer(0)));
-    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(blurProgram->programId()));
-
-    const std::vector<float> result = readTextureRgb(post->pingpongTexture(0), width, height);
-    // The spot is spread: the centre keeps a small share and texels 6 away still get light.
-    EXPECT_LT(result[texelIndex(800, 450)], 10.0f);
-    EXPECT_GT(result[texelIndex(800, 450)], 0.0f);
-    EXPECT_GT(result[texelIndex(806, 450)], 0.0f);
-    EXPECT_GT(result[texelIndex(800, 456)], 0.0f);
-    EXPECT_GT(result[texelIndex(804, 454)], 0.0f);
-    // Symmetric about the spot in both axes.
-    EXPECT_NEAR(result[texelIndex(803, 450)], result[texelIndex(797, 450)], 1e-3f);
-    EXPECT_NEAR(result[texelIndex(800, 453)], result[texelIndex(800, 447)], 1e-3f);
-    // A normalised kernel keeps the total energy (half floats round a little).
-    float total = 0.0f;
-    for (size_t i = 0; i < result.size(); i += 3) {
-        total += result[i];
-    }
-    EXPECT_NEAR(total, 100.0f, 2.0f);
-}
-
 TEST_F(PostProcessingTest, BlurStartsFromTheBloomImageOfThisFrame) {
     post->bloom = true;
     putBrightSpot(100, 100, 50.0f);
@@ -101,20 +92,21 @@ TEST_F(PostProcessingTest, BlurStartsFromTheBloomImageOfThisFrame) {
     EXPECT_GT(result[texelIndex(1500, 800)], 0.0f);
 }
 
-TEST_F(PostProcessingTest, BlurReadsTheBloomImageWhateverUnitWasLeftActive) {
+TEST_F(PostProcessingTest, BlurReadsTheBloomImageWhateverUnitWasLeftActiveAndEndsInPingpongZero) {
     post->bloom = true;
     putBrightSpot(400, 300, 50.0f);
     // Something else on unit 0, and another unit active, as a room draw without meshes leaves it.
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, post->sceneTexture(0));
-    writeTextureRgb(post->sceneTexture(0), width, height,
-                    std::vector<float>(static_cast<size_t>(width) * height * 3, 7.0f));
+    fillTexture(post->sceneTexture(0), 7.0f);
     glActiveTexture(GL_TEXTURE2);
     post->blur();
+    EXPECT_TRUE(post->horizontal());
+    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), static_cast<GLint>(post->pingpongFramebuffer(0)));
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(blurProgram->programId()));
     const std::vector<float> result = readTextureRgb(post->pingpongTexture(0), width, height);
     EXPECT_GT(result[texelIndex(400, 300)], 0.0f);
     EXPECT_EQ(result[texelIndex(1200, 700)], 0.0f) << "the blur read another texture";
-    glActiveTexture(GL_TEXTURE0);
 }
 
 TEST_F(PostProcessingTest, BlurWithBloomOffChangesNoBinding) {
@@ -130,91 +122,8 @@ TEST_F(PostProcessingTest, BlurWithBloomOffChangesNoBinding) {
     EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(post->sceneTexture(0)));
     EXPECT_TRUE(post->horizontal());
     glBindTexture(GL_TEXTURE_2D, 0);
-    glActiveTexture(GL_TEXTURE0);
     glUseProgram(0);
 }
-
-// The blur judged only by what it makes of one bright texel. Twenty passes that take turns
-// between the axes, each weighting the texels at -1, 0 and +1 by 0.4, 0.2 and 0.4, spread the
-// texel into the ten-fold convolution of that kernel along each axis.
-class BlurKernelTest : public PostProcessingTest {
-  protected:
-    static constexpr int spotX = 800;
-    static constexpr int spotY = 450;
-    // Ten passes per axis reach 10 texels. The window reaches twice as far, so that a chain that
-    // blurs one axis twenty times still shows all of its light.
-    static constexpr int reach = 24;
-    static constexpr int side = 2 * reach + 1;
-    // Large enough that the faintest texels (about 1e-8 of the spot) stay representable in the
-    // half-float targets, small enough that no pass comes near the half-float maximum of 65504.
-    static constexpr double spotValue = 1000.0;
-
-    // One blur serves every test of the suite: twenty full-screen passes cost a few tenths of a
-    // second on software GL.
-    static void SetUpTestSuite() {
-        PostProcessingTest::SetUpTestSuite();
-        PostProcessing post(*compositeProgram, *blurProgram);
-        glViewport(0, 0, width, height);
-        // Only one texel is written: a full-image upload would cost more than the blur's passes.
-        const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-        glBindFramebuffer(GL_FRAMEBUFFER, post.sceneFramebuffer());
-        glClearBufferfv(GL_COLOR, 1, black);
-        const GLfloat spot[3] = {static_cast<GLfloat>(spotValue), static_cast<GLfloat>(spotValue),
-                                 static_cast<GLfloat>(spotValue)};
-        glBindTexture(GL_TEXTURE_2D, post.sceneTexture(1));
-        glTexSubImage2D(GL_TEXTURE_2D, 0, spotX, spotY, 1, 1, GL_RGB, GL_FLOAT, spot);
-        glBindTexture(GL_TEXTURE_2D, 0);
-
-        post.bloom = true;
-        post.blur();
-
-        // Read the texture the composite binds, through a framebuffer of our own, so that the
-        // result does not depend on which ping-pong framebuffer holds which texture.
-        GLuint reader = 0;
-        glGenFramebuffers(1, &reader);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, reader);
-        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                               post.pingpongTexture(post.horizontal() ? 0 : 1), 0);
-        glReadBuffer(GL_COLOR_ATTACHMENT0);
-        texels.assign(static_cast<size_t>(side) * side, -1.0f);
-        glReadPixels(spotX - reach, spotY - reach, side, side, GL_RED, GL_FLOAT, texels.data());
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &reader);
-        glUseProgram(0);
-    }
-    // The tests only read the blurred window.
-    void SetUp() override {}
-
-    // The blurred value at (dx, dy) texels from the spot.
-    double at(int dx, int dy) const {
-        return texels[static_cast<size_t>(dy + reach) * side + static_cast<size_t>(dx + reach)];
-    }
-
-    // The sum over the window of weight(dx, dy) times the blurred value.
-    template <typename Weight> double sum(Weight weight) const {
-        double total = 0.0;
-        for (int dy = -reach; dy <= reach; ++dy) {
-            for (int dx = -reach; dx <= reach; ++dx) {
-                total += weight(dx, dy) * at(dx, dy);
-            }
-        }
-        return total;
-    }
-    double total() const {
-        return sum([](int, int) { return 1.0; });
-    }
-    // The light in one column or one row of the window: the profile along x or along y.
-    double column(int dx) const {
-        return sum([dx](int x, int) { return x == dx ? 1.0 : 0.0; });
-    }
-    double row(int dy) const {
-        return sum([dy](int, int y) { return y == dy ? 1.0 : 0.0; });
-    }
-
-    static std::vector<float> texels;
-};
-
-std::vector<float> BlurKernelTest::texels;
 
 // The ten-fold convolution of (0.4, 0.2, 0.4) at offsets 0 to 10 (it is symmetric), worked out
 // exactly with Python's fractions: every value is an integer over 5^10, so the decimals below are
@@ -225,8 +134,11 @@ const double tenPassProfile[11] = {
 };
 
 // Compares the light per column (or row), indexed from -reach, with `spot` times the ten-pass
-// profile. Twenty half-float roundings stay within 2%, as for the total. Ten three-tap passes
-// cannot reach beyond 10 texels: any light there means a wider kernel or more passes.
+// profile. Each pass stores half floats (11 significant bits), which may lose up to one unit in
+// the last place, at most 2^-10 of a value: twenty passes stay within 2% (this GL rounds toward
+// zero and loses about 0.5%), while weights that add up to 1.01 would already gain 22%. Ten
+// three-tap passes cannot reach beyond 10 texels: any light there means a wider kernel or more
+// passes.
 testing::AssertionResult isTenPassProfile(const std::vector<double>& light, double spot,
                                           const char* axis) {
     const int reach = static_cast<int>(light.size() / 2);
@@ -251,63 +163,58 @@ testing::AssertionResult isTenPassProfile(const std::vector<double>& light, doub
     return testing::AssertionSuccess();
 }
 
-TEST_F(BlurKernelTest, KeepsTheSpotsLightAndItsPosition) {
-    // Each pass stores half floats (11 significant bits), which may lose up to one unit in the
-    // last place, at most 2^-10 of a value: twenty passes stay within 2% (this GL rounds toward
-    // zero and loses about 0.5%). Weights that add up to 1.01 would already gain 22%.
-    const double light = total();
-    EXPECT_NEAR(light, spotValue, 0.02 * spotValue)
-        << "the blur turned a spot of " << spotValue << " into " << light
-        << " in all: its weights no longer add up to 1, or its passes lost the image";
-    ASSERT_GT(light, 0.0);
-    // A symmetric kernel leaves the centre of the light on the spot; half-float rounding moves
-    // it by thousandths of a texel at most.
-    const double meanX = sum([](int dx, int) { return dx; }) / light;
-    const double meanY = sum([](int, int dy) { return dy; }) / light;
-    EXPECT_NEAR(meanX, 0.0, 0.01) << "the light moved sideways: the taps are not at -1, 0, +1";
-    EXPECT_NEAR(meanY, 0.0, 0.01) << "the light moved up or down: the taps are not at -1, 0, +1";
-}
+// The blur judged only by what it makes of one bright texel. Twenty passes that take turns
+// between the axes, each weighting the texels at -1, 0 and +1 by 0.4, 0.2 and 0.4, spread the
+// texel into the ten-fold convolution of that kernel along each axis, one axis at a time.
+TEST_F(PostProcessingTest, BlurSpreadsASpotIntoTenPassesOfItsKernelAlongEachAxisInTurn) {
+    constexpr int spotX = 800;
+    constexpr int spotY = 450;
+    // Ten passes per axis reach 10 texels. The window reaches twice as far, so that a chain that
+    // blurs one axis twenty times still shows all of its light.
+    constexpr int reach = 24;
+    constexpr int side = 2 * reach + 1;
+    // Large enough that the faintest texels (about 1e-8 of the spot) stay representable in the
+    // half-float targets, small enough that no pass comes near the half-float maximum of 65504.
+    constexpr GLfloat spotValue = 1000.0f;
 
-TEST_F(BlurKernelTest, SpreadsEightTexelsSquaredAlongEachAxis) {
-    // Each pass adds its kernel's variance, 0.4 * 1 + 0.2 * 0 + 0.4 * 1 = 0.8 texels^2, to its
-    // axis; ten passes per axis give 8. One pass more or less on an axis moves that by 0.8, a
-    // 1-2-1 kernel gives 5, and passes that never alternate give 16 and 0. Half-float rounding
-    // moves the measured variance by hundredths at most.
-    const double light = total();
-    ASSERT_GT(light, 0.0) << "the blurred texture is black around the spot";
-    const double horizontal = sum([](int dx, int) { return dx * dx; }) / light;
-    const double vertical = sum([](int, int dy) { return dy * dy; }) / light;
-    EXPECT_NEAR(horizontal, 8.0, 0.05)
-        << "horizontal spread is " << horizontal
-        << " texels^2, expected 8: the pass count, the alternation or the kernel changed";
-    EXPECT_NEAR(vertical, 8.0, 0.05)
-        << "vertical spread is " << vertical
-        << " texels^2, expected 8: the pass count, the alternation or the kernel changed";
-}
+    putBrightSpot(spotX, spotY, spotValue);
+    post->bloom = true;
+    post->blur();
+    // The texture the composite binds, whichever ping-pong framebuffer holds it.
+    const std::vector<float> result =
+        readTextureRgb(post->pingpongTexture(post->horizontal() ? 0 : 1), width, height);
+    const auto at = [&result](int dx, int dy) -> double {
+        return result[texelIndex(spotX + dx, spotY + dy)];
+    };
 
-TEST_F(BlurKernelTest, ProfileIsTheTenFoldKernelAlongEachAxisAndSeparable) {
-    std::vector<double> columns, rows;
-    for (int offset = -reach; offset <= reach; ++offset) {
-        columns.push_back(column(offset));
-        rows.push_back(row(offset));
+    // The light per column and per row: the profile along x and along y.
+    std::vector<double> columns(side, 0.0);
+    std::vector<double> rows(side, 0.0);
+    double light = 0.0;
+    double momentX = 0.0;
+    double momentY = 0.0;
+    for (int dy = -reach; dy <= reach; ++dy) {
+        for (int dx = -reach; dx <= reach; ++dx) {
+            columns[dx + reach] += at(dx, dy);
+            rows[dy + reach] += at(dx, dy);
+            light += at(dx, dy);
+            momentX += dx * at(dx, dy);
+            momentY += dy * at(dx, dy);
+        }
     }
     EXPECT_TRUE(isTenPassProfile(columns, spotValue, "x"));
     EXPECT_TRUE(isTenPassProfile(rows, spotValue, "y"));
 
-    // Worked by hand from the profile: spot * p(dx) * p(dy).
-    // Centre: 1000 * 0.1386259456^2 = 19.2171528; one texel off along an axis:
-    // 1000 * 0.1386259456 * 0.129665024 = 17.9749366; one off along both: 1000 * 0.129665024^2
-    // = 16.8130189. The tolerance is the 2% of twenty half-float roundings; a 1-2-1 kernel would
-    // put 31 in the centre.
-    EXPECT_NEAR(at(0, 0), 19.2171528, 0.02 * 19.2171528) << "centre of the blurred spot";
-    EXPECT_NEAR(at(1, 0), 17.9749366, 0.02 * 17.9749366) << "one texel right of the spot";
-    EXPECT_NEAR(at(0, -1), 17.9749366, 0.02 * 17.9749366) << "one texel below the spot";
-    EXPECT_NEAR(at(-1, 1), 16.8130189, 0.02 * 16.8130189) << "one texel up and left";
+    // A symmetric kernel leaves the centre of the light on the spot; half-float rounding moves
+    // it by thousandths of a texel at most, where taps weighted 0.401 and 0.399 would move it by
+    // a fiftieth.
+    ASSERT_GT(light, 0.0) << "the blurred texture is black around the spot";
+    EXPECT_NEAR(momentX / light, 0.0, 0.01) << "the light moved sideways: the taps are uneven";
+    EXPECT_NEAR(momentY / light, 0.0, 0.01) << "the light moved up or down: the taps are uneven";
 
     // Each texel is the product of its column's and its row's share: the passes blur one axis
     // at a time. The roundings are not separable; they stay near 0.05% of the brightest texel,
     // and the tolerance is 0.2%.
-    const double light = total();
     double worst = 0.0;
     int worstX = 0;
     int worstY = 0;
@@ -327,60 +234,12 @@ TEST_F(BlurKernelTest, ProfileIsTheTenFoldKernelAlongEachAxisAndSeparable) {
         << ", " << worstY << "): a pass mixed both axes";
 }
 
-class CompositeTest : public PostProcessingTest {
-  protected:
-    // The window's pixel at (x, y) after a composite, as 8-bit RGB.
-    std::vector<unsigned char> windowPixel(int x, int y) {
-        std::vector<unsigned char> rgb(3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        return rgb;
-    }
-
-    void fillTexture(GLuint texture, float value) {
-        writeTextureRgb(texture, width, height,
-                        std::vector<float>(static_cast<size_t>(width) * height * 3, value));
-    }
-};
-
-TEST_F(CompositeTest, DrawsIntoTheWindowWithUnitOneActive) {
-    fillTexture(post->sceneTexture(0), 0.5f);
-    post->bloom = false;
-    post->composite(0);
-    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
-    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
-    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(compositeProgram->programId()));
-    const std::vector<unsigned char> pixel = windowPixel(10, 10);
-    // Mid-grey radiance maps to a clearly lit, neutral pixel after tone mapping and gamma.
-    EXPECT_GT(pixel[0], 100);
-    EXPECT_LT(pixel[0], 250);
-    EXPECT_EQ(pixel[0], pixel[1]);
-    EXPECT_EQ(pixel[1], pixel[2]);
-    glActiveTexture(GL_TEXTURE0);
-}
-
-TEST_F(CompositeTest, AddsTheBlurredImageOnlyWhenBloomIsOn) {
-    fillTexture(post->sceneTexture(0), 0.0f);
-    fillTexture(post->pingpongTexture(0), 2.0f);
-
-    post->bloom = false;
-    post->composite(0);
-    const std::vector<unsigned char> withoutBloom = windowPixel(800, 450);
-    EXPECT_EQ(withoutBloom, (std::vector<unsigned char>{0, 0, 0}));
-
-    post->bloom = true;
-    post->composite(0);
-    const std::vector<unsigned char> withBloom = windowPixel(800, 450);
-    EXPECT_GT(withBloom[0], 100);
-    glActiveTexture(GL_TEXTURE0);
-}
-
 // The display's response, worked by hand: Narkowicz's fit of the ACES filmic curve,
 // f(x) = x (2.51 x + 0.03) / (x (2.43 x + 0.59) + 0.14), at exposure 1, then the 2.2 gamma of a
 // display, 255 f(x)^(1 / 2.2): radiance 0.05 gives 61.8, 0.5 gives 204.6 and 2 gives 244.9. A
 // gamma of 2.0 or 2.4 moves the middle value by 4 levels or more, an exposure 10% off by 5, a
 // plain Reinhard curve x / (1 + x) by 50, and two gammas in a row by 26.
-TEST_F(CompositeTest, MapsRadianceThroughTheFilmicCurveAndTheDisplaysGamma) {
+TEST_F(PostProcessingTest, CompositeMapsRadianceThroughTheFilmicCurveAndTheDisplaysGamma) {
     post->bloom = false;
     const struct {
         float radiance;
@@ -392,23 +251,28 @@ TEST_F(CompositeTest, MapsRadianceThroughTheFilmicCurveAndTheDisplaysGamma) {
         const std::vector<unsigned char> pixel = windowPixel(400, 300);
         // The conversion to 8 bits rounds; a level either way.
         EXPECT_NEAR(pixel[0], point.level, 1.0) << "radiance " << point.radiance;
-        EXPECT_EQ(pixel[0], pixel[2]) << "a grey radiance came out coloured";
+        EXPECT_EQ(pixel, std::vector<unsigned char>(3, pixel[0]))
+            << "a grey radiance came out coloured";
     }
-    glActiveTexture(GL_TEXTURE0);
+    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
+    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
+    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(compositeProgram->programId()));
 }
 
-// Bloom adds part of the blurred image, neither all of it (halos would outshine what glows) nor
-// so little that it hardly shows: over a black scene, a blurred image of 0.5 shows between what
-// radiance 0.125 and radiance 0.5 give (114.2 and 204.6, worked as above).
-TEST_F(CompositeTest, BloomAddsBetweenAQuarterAndAllOfTheBlurredImage) {
+// Bloom adds part of the blurred image, and only while it is on: neither all of it (halos would
+// outshine what glows) nor so little that it hardly shows. Over a black scene, a blurred image of
+// 0.5 shows between what radiance 0.125 and radiance 0.5 give (114.2 and 204.6, worked as above).
+TEST_F(PostProcessingTest, CompositeAddsBetweenAQuarterAndAllOfTheBlurredImageOnlyWithBloomOn) {
     fillTexture(post->sceneTexture(0), 0.0f);
     fillTexture(post->pingpongTexture(0), 0.5f);
+    post->bloom = false;
+    post->composite(0);
+    EXPECT_EQ(windowPixel(400, 300), (std::vector<unsigned char>{0, 0, 0}));
     post->bloom = true;
     post->composite(0);
     const std::vector<unsigned char> pixel = windowPixel(400, 300);
     EXPECT_GT(pixel[0], 114);
     EXPECT_LT(pixel[0], 204);
-    glActiveTexture(GL_TEXTURE0);
 }
 
 } // namespace
