@@ -1,5 +1,5 @@
-// A light's shadow map: the depth texture and framebuffer it sets up, the state its depth pass
-// leaves behind, and the depths the pass writes.
+// A light's shadow map: the depths its pass writes, the state the pass leaves behind, and the
+// comparison its texture asks for.
 #include "render/ShadowMap.h"
 #include "assets/Mesh.h"
 #include "render/FrameSize.h"
@@ -13,24 +13,33 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
+#include <vector>
 
 namespace {
 
 const int mapSize = 1024;
 
-// The smallest shadow caster: one mesh, drawn by the depth pass only.
-class MeshCaster : public SceneObject {
-  public:
-    MeshCaster(const glm::mat4& modelMatrix, std::unique_ptr<Mesh> mesh)
-        : SceneObject(modelMatrix), mesh_(std::move(mesh)) {}
+// Two triangles, since meshes draw unindexed.
+std::vector<glm::vec3> squareCorners(float h, float z) {
+    return {{-h, -h, z}, {h, -h, z}, {h, h, z}, {-h, -h, z}, {h, h, z}, {-h, h, z}};
+}
 
-    void drawGeometry() override { mesh_->draw(); }
+// The smallest shadow caster, drawn by the depth pass only: the square |x|, |y| <= half at
+// height z, facing +z (towards the light), moved by its model matrix.
+class Square : public SceneObject {
+  public:
+    Square(const ShaderProgram& depthProgram, float half, float z,
+           const glm::mat4& modelMatrix = glm::mat4(1.0f))
+        : SceneObject(modelMatrix), mesh_({0, 1, 2, 3, 4, 5}, squareCorners(half, z), {}, {}, 0) {
+        mesh_.bindDepthProgram(depthProgram);
+    }
+
+    void drawGeometry() override { mesh_.draw(); }
     void draw(const glm::mat4&, const glm::mat4&, const glm::mat4&, const glm::mat4&, GLuint,
               GLuint) override {}
 
   private:
-    std::unique_ptr<Mesh> mesh_;
+    Mesh mesh_;
 };
 
 // The light: at (0, 0, 10) looking down -z, an orthographic box 4 units wide from 1 to 20 units
@@ -66,32 +75,11 @@ class ShadowMapTest : public DrawProgramsTest {
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 
-    // The square |x|, |y| <= half at height z, facing +z (towards the light), moved by
-    // `modelMatrix`: two triangles, drawn unindexed.
-    static std::unique_ptr<MeshCaster> square(float half, float z,
-                                              const glm::mat4& modelMatrix = glm::mat4(1.0f)) {
-        const float l = -half;
-        const float h = half;
-        auto mesh = std::make_unique<Mesh>(
-            std::vector<GLushort>{0, 1, 2, 3, 4, 5},
-            std::vector<glm::vec3>{
-                {l, l, z}, {h, l, z}, {h, h, z}, {l, l, z}, {h, h, z}, {l, h, z}},
-            std::vector<glm::vec2>(), std::vector<glm::vec3>(6, glm::vec3(0.0f, 0.0f, 1.0f)), 0);
-        mesh->bindShadingProgram(*shading);
-        mesh->bindDepthProgram(*depth);
-        return std::make_unique<MeshCaster>(modelMatrix, std::move(mesh));
-    }
-
-    // Row-major depths of the map, bottom row first. The comparison mode is switched off for
-    // the read and restored afterwards.
+    // Row-major depths of the map, bottom row first.
     static std::vector<float> readDepths(GLuint texture) {
         std::vector<float> depths(static_cast<size_t>(mapSize) * mapSize, -1.0f);
         glBindTexture(GL_TEXTURE_2D, texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depths.data());
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
         glBindTexture(GL_TEXTURE_2D, 0);
         return depths;
     }
@@ -105,11 +93,10 @@ TEST_F(ShadowMapTest, ANearerSquareInFrontOfAPlaneLeavesItsDepthWhereItStands) {
     ShadowMap map(*depth);
     // The plane: the square |x|, |y| <= 1.5 at z = 0, facing the light; the rim of the map
     // outside it sees nothing.
-    const auto plane = square(1.5f, 0.0f);
+    Square plane(*depth, 1.5f, 0.0f);
     // The nearer square: a unit square moved by its model matrix to x in [0, 1], y in [-0.5, 0.5]
-    // and z = 2.5, 7.5 units from the light.
-    const auto nearer =
-        square(0.5f, 0.5f, glm::translate(glm::mat4(1.0f), glm::vec3(0.5f, 0.0f, 2.0f)));
+    // and z = 2, 8 units from the light.
+    Square nearer(*depth, 0.5f, 0.0f, glm::translate(glm::mat4(1.0f), glm::vec3(0.5f, 0.0f, 2.0f)));
 
     // The nearer square first: the plane drawn after it must not overwrite the nearer depth. The
     // pass starts from the window's framebuffer, a shading program and the window's viewport, as a
@@ -117,7 +104,7 @@ TEST_F(ShadowMapTest, ANearerSquareInFrontOfAPlaneLeavesItsDepthWhereItStands) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glUseProgram(shading->programId());
     glViewport(0, 0, frameWidth, frameHeight);
-    map.render({nearer.get(), plane.get()}, lightVP);
+    map.render({&nearer, &plane}, lightVP);
     EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
     EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), 0);
     GLint viewport[4] = {};
@@ -125,13 +112,25 @@ TEST_F(ShadowMapTest, ANearerSquareInFrontOfAPlaneLeavesItsDepthWhereItStands) {
     EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4),
               (std::vector<GLint>{0, 0, mapSize, mapSize}));
 
+    // A shadow lookup compares its depth with the stored one, lit where it is the nearer, only
+    // because the texture asks for it: this GL compares through a shadow sampler either way, so
+    // no picture here would show the setting missing.
+    GLint compareMode = 0;
+    GLint compareFunction = 0;
+    glBindTexture(GL_TEXTURE_2D, map.depthTexture());
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, &compareMode);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, &compareFunction);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    EXPECT_EQ(compareMode, GL_COMPARE_REF_TO_TEXTURE);
+    EXPECT_EQ(compareFunction, GL_LESS);
+
     const std::vector<float> depths = readDepths(map.depthTexture());
-    // The depths the projection gives are exact to a few parts in 10^7, and 24-bit storage
-    // rounds them by at most 3e-8; 16-bit storage would be off by up to 7.6e-6, which shows as
-    // shadow acne on lit surfaces.
+    // The projection gives these depths to a few parts in 10^7, and 24-bit storage rounds them
+    // by at most 3e-8. 16-bit storage, whose steps show as shadow acne, would round the nearer
+    // square's 7 / 19 = 24144.47 / 65535 by 7.2e-6.
     const float tolerance = 2e-6f;
     const float planeDepth = depthAtDistance(10.0f);
-    const float nearerDepth = depthAtDistance(7.5f);
+    const float nearerDepth = depthAtDistance(8.0f);
     const int middle = texelOf(0.0f);
     EXPECT_NEAR(depthAt(depths, texelOf(0.5f), middle), nearerDepth, tolerance);
     // Inside the moved square but outside where the unmoved one would be: the model matrix counts.
@@ -156,11 +155,11 @@ TEST_F(ShadowMapTest, ANearerSquareInFrontOfAPlaneLeavesItsDepthWhereItStands) {
 // map alone, and a pass with nothing to draw still clears the map to the far depth.
 TEST_F(ShadowMapTest, EachPassClearsItsOwnMapAndPlacesTheCastersWithTheLightsMatrix) {
     ShadowMap map(*depth);
-    const auto plane = square(3.0f, 0.0f);
-    map.render({plane.get()}, lightVP);
+    Square plane(*depth, 3.0f, 0.0f);
+    map.render({&plane}, lightVP);
     EXPECT_NEAR(readDepths(map.depthTexture())[0], depthAtDistance(10.0f), 1e-3f);
     const glm::mat4 closer = lightVP * glm::translate(glm::mat4(1.0f), glm::vec3(0, 0, 2));
-    map.render({plane.get()}, closer);
+    map.render({&plane}, closer);
     EXPECT_NEAR(readDepths(map.depthTexture())[0], depthAtDistance(8.0f), 1e-3f);
 
     ShadowMap other(*depth);
