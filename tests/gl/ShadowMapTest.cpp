@@ -112,9 +112,10 @@ TEST_F(ShadowMapTest, ANearerSquareInFrontOfAPlaneLeavesItsDepthWhereItStands) {
     EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4),
               (std::vector<GLint>{0, 0, mapSize, mapSize}));
 
-    // A shadow lookup compares its depth with the stored one, lit where it is the nearer, only
-    // because the texture asks for it: this GL compares through a shadow sampler either way, so
-    // no picture here would show the setting missing.
+    // What this GL overlooks and stricter ones do not: a shadow lookup compares with the stored
+    // depth only because the texture asks for it (this one compares through any shadow
+    // sampler), and a framebuffer without colour attachments must draw to no colour buffer
+    // (this one leaves the missing buffer alone).
     GLint compareMode = 0;
     GLint compareFunction = 0;
     glBindTexture(GL_TEXTURE_2D, map.depthTexture());
@@ -123,6 +124,9 @@ TEST_F(ShadowMapTest, ANearerSquareInFrontOfAPlaneLeavesItsDepthWhereItStands) {
     glBindTexture(GL_TEXTURE_2D, 0);
     EXPECT_EQ(compareMode, GL_COMPARE_REF_TO_TEXTURE);
     EXPECT_EQ(compareFunction, GL_LESS);
+    glBindFramebuffer(GL_FRAMEBUFFER, map.shadowFramebuffer());
+    EXPECT_EQ(glInteger(GL_DRAW_BUFFER), GL_NONE);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
     const std::vector<float> depths = readDepths(map.depthTexture());
     // The projection gives these depths to a few parts in 10^7, and 24-bit storage rounds them
