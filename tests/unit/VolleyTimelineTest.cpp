@@ -36,15 +36,6 @@ class VolleyTimelineTest : public ::testing::Test {
     glm::mat4 models[3] = {glm::mat4(1.0f), glm::mat4(1.0f), glm::mat4(1.0f)};
 };
 
-TEST_F(VolleyTimelineTest, StartsWithArrowOneAndAHalfSecondPause) {
-    EXPECT_FALSE(timeline.firstLanded);
-    EXPECT_FALSE(timeline.secondLanded);
-    EXPECT_FALSE(timeline.finished);
-    EXPECT_EQ(timeline.timer, 0.0f);
-    EXPECT_EQ(timeline.delay, 0.5f);
-    EXPECT_EQ(timeline.currentArrow(), 0);
-}
-
 TEST_F(VolleyTimelineTest, AFrameMovesOnlyTheArrowInFlightTenUnitsPerSecondAlongWorldMinusZ) {
     // A turned and shifted arrow: the step is a world-space translation, applied on the left.
     const glm::mat4 turned = glm::translate(glm::mat4(1.0f), glm::vec3(1.0f, 2.0f, 3.0f)) *
