@@ -66,12 +66,13 @@ template <typename Expectation> struct Fault {
     void (*inject)(const fs::path& file);
     Expectation expects;
 };
-template <typename Expectation> void PrintTo(const Fault<Expectation>& fault, std::ostream* out) {
-    *out << fault.name;
-}
 
 template <typename Expectation>
 using FaultCase = ::testing::TestWithParam<std::tuple<const char*, Fault<Expectation>>>;
+template <typename Expectation>
+void PrintTo(const std::tuple<const char*, Fault<Expectation>>& c, std::ostream* out) {
+    *out << std::get<0>(c) << " " << std::get<1>(c).name;
+}
 
 // Each fault is tried on each file of its group, the case named after both: "shadowMap.vert" and
 // "Missing" give shadowMap_vert_Missing.
