@@ -48,20 +48,17 @@ TEST_F(MeshTest, ConstructionMakesNoGlObjects) {
     EXPECT_EQ(mesh->vertexCount(), 6);
 }
 
+// Each attribute reads its own buffer: a mix-up shows in every picture of the demo, but this
+// names it. The depth program's "position" shares the shading program's slot, so binding both
+// programs clobbers nothing.
 TEST_F(MeshTest, BothBindingsWireTheirAttributesIntoOneVertexArray) {
     const auto mesh = makeMesh(2);
     mesh->bindShadingProgram(*shading);
-    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(shading->programId()));
     mesh->bindDepthProgram(*depth);
     EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(depth->programId()));
     EXPECT_EQ(glInteger(GL_VERTEX_ARRAY_BINDING), 0);
-    EXPECT_EQ(glInteger(GL_ARRAY_BUFFER_BINDING), 0);
+    EXPECT_EQ(glGetAttribLocation(depth->programId(), "position"), mesh->positionLocation());
 
-    ASSERT_NE(mesh->vao(), 0u);
-    EXPECT_NE(mesh->indexBuffer(), 0u);
-    ASSERT_NE(mesh->positionLocation(), -1);
-    ASSERT_NE(mesh->normalLocation(), -1);
-    ASSERT_NE(mesh->uvLocation(), -1);
     glBindVertexArray(mesh->vao());
     const struct {
         GLint location;
@@ -71,26 +68,14 @@ TEST_F(MeshTest, BothBindingsWireTheirAttributesIntoOneVertexArray) {
                     {mesh->normalLocation(), mesh->normalBuffer(), 3},
                     {mesh->uvLocation(), mesh->uvBuffer(), 2}};
     for (const auto& attributeState : expected) {
+        ASSERT_NE(attributeState.location, -1);
         EXPECT_EQ(attribute(attributeState.location, GL_VERTEX_ATTRIB_ARRAY_ENABLED), 1);
         EXPECT_EQ(attribute(attributeState.location, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING),
                   static_cast<GLint>(attributeState.buffer));
         EXPECT_EQ(attribute(attributeState.location, GL_VERTEX_ATTRIB_ARRAY_SIZE),
                   attributeState.size);
-        EXPECT_EQ(attribute(attributeState.location, GL_VERTEX_ATTRIB_ARRAY_TYPE), GL_FLOAT);
-        EXPECT_EQ(attribute(attributeState.location, GL_VERTEX_ATTRIB_ARRAY_STRIDE), 0);
     }
-    // The depth program's "position" shares the shading program's slot, so nothing is clobbered.
-    EXPECT_EQ(glGetAttribLocation(depth->programId(), "position"), mesh->positionLocation());
     glBindVertexArray(0);
-
-    GLint size = 0;
-    glBindBuffer(GL_ARRAY_BUFFER, mesh->uvBuffer());
-    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &size);
-    EXPECT_EQ(size, 6 * 8);
-    glBindBuffer(GL_ARRAY_BUFFER, mesh->positionBuffer());
-    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &size);
-    EXPECT_EQ(size, 6 * 12);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
 TEST_F(MeshTest, MeshWithoutUvsGetsNoUvBufferAndLeavesUvDisabled) {
@@ -102,27 +87,22 @@ TEST_F(MeshTest, MeshWithoutUvsGetsNoUvBufferAndLeavesUvDisabled) {
     glBindVertexArray(0);
 }
 
-TEST_F(MeshTest, DepthBindingOfAnUnboundMeshCreatesItsBuffersAndSaysSoOnce) {
-    const auto mesh = makeMesh(1);
+// The depth pass may come first: it creates the buffers then, saying so once, and never again
+// after the shading binding.
+TEST_F(MeshTest, DepthBindingCreatesBuffersOnlyForAnUnboundMeshAndSaysSoOnce) {
+    const auto unbound = makeMesh(1);
+    const auto bound = makeMesh(1);
+    bound->bindShadingProgram(*shading);
+    const GLuint vao = bound->vao();
     ::testing::internal::CaptureStdout();
-    mesh->bindDepthProgram(*depth);
-    mesh->bindDepthProgram(*depth);
-    const std::string output = ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(output, "buffer generated for depth shader, because not yet initialized\n");
-    EXPECT_NE(mesh->vao(), 0u);
-    EXPECT_NE(mesh->positionBuffer(), 0u);
-}
-
-TEST_F(MeshTest, DepthBindingAfterShadingBindingCreatesNothing) {
-    const auto mesh = makeMesh(1);
-    mesh->bindShadingProgram(*shading);
-    const GLuint vao = mesh->vao();
-    const GLuint positions = mesh->positionBuffer();
-    ::testing::internal::CaptureStdout();
-    mesh->bindDepthProgram(*depth);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(mesh->vao(), vao);
-    EXPECT_EQ(mesh->positionBuffer(), positions);
+    unbound->bindDepthProgram(*depth);
+    unbound->bindDepthProgram(*depth);
+    bound->bindDepthProgram(*depth);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "buffer generated for depth shader, because not yet initialized\n");
+    EXPECT_NE(unbound->vao(), 0u);
+    EXPECT_NE(unbound->positionBuffer(), 0u);
+    EXPECT_EQ(bound->vao(), vao);
 }
 
 // Triangles the GL actually assembled for one draw of `mesh`.
