@@ -67,10 +67,6 @@ TEST_F(FlickerTest, EachStepDrawsTheIntervalThenTheGreenFromRand) {
         EXPECT_EQ(flicker.color, glm::vec3(0.55f, steps[i].green, 0.03f));
         // Sums of floats, so within a few float steps of the decimal value.
         EXPECT_NEAR(flicker.timer, timers[i], 1e-6);
-        EXPECT_GE(flicker.interval, 0.08f);
-        EXPECT_LE(flicker.interval, 0.1775f);
-        EXPECT_GE(flicker.color.g, 0.23f);
-        EXPECT_LE(flicker.color.g, 0.3275f);
     }
     // Exactly two draws per step: the next value is the ninth of the sequence.
     EXPECT_EQ(std::rand(), randAtStart[8]);
