@@ -94,18 +94,14 @@ class ShadowEdgeTest : public DrawProgramsTest {
 constexpr double expectedEdgeTexels = 1.45;
 constexpr double edgeTolerance = 1.5 / pixelsPerTexel;
 
-TEST_F(ShadowEdgeTest, TheSunsShadowsHaveEdgesAboutOneAndAHalfTexelsWide) {
-    const std::vector<double> share = lightReaching(ShadingProbe::Light::sun);
-    EXPECT_LT(share.front(), 0.01) << "the occluder's side is not in shadow";
-    EXPECT_GT(share.back(), 0.99) << "the clear side is not lit";
-    EXPECT_NEAR(edgeWidthInTexels(share), expectedEdgeTexels, edgeTolerance);
-}
-
-TEST_F(ShadowEdgeTest, TheFiresShadowsHaveEdgesAboutOneAndAHalfTexelsWide) {
-    const std::vector<double> share = lightReaching(ShadingProbe::Light::fire);
-    EXPECT_LT(share.front(), 0.01) << "the occluder's side is not in shadow";
-    EXPECT_GT(share.back(), 0.99) << "the clear side is not lit";
-    EXPECT_NEAR(edgeWidthInTexels(share), expectedEdgeTexels, edgeTolerance);
+TEST_F(ShadowEdgeTest, BothLightsShadowsHaveEdgesAboutOneAndAHalfTexelsWide) {
+    for (const auto kind : {ShadingProbe::Light::sun, ShadingProbe::Light::fire}) {
+        SCOPED_TRACE(kind == ShadingProbe::Light::sun ? "the sun" : "the fire");
+        const std::vector<double> share = lightReaching(kind);
+        EXPECT_LT(share.front(), 0.01) << "the occluder's side is not in shadow";
+        EXPECT_GT(share.back(), 0.99) << "the clear side is not lit";
+        EXPECT_NEAR(edgeWidthInTexels(share), expectedEdgeTexels, edgeTolerance);
+    }
 }
 
 } // namespace
