@@ -30,63 +30,31 @@ std::set<fs::path> filesBelow(const fs::path& root) {
     return files;
 }
 
-class DemoDataRegenerationTest : public ::testing::Test {
-  protected:
-    // One run serves every test: the generator is what takes the time.
-    static void SetUpTestSuite() {
-        if (!fs::exists(generatorExecutable())) {
-            return;
-        }
-        output = new TempDirectory;
-        Process generator(generatorExecutable().string(), {(output->path() / "Models").string()},
-                          output->path());
-        run = new ProgramRun{generator.waitForExit(generatorTimeoutSeconds),
-                             generator.standardOutput(), generator.standardError()};
-    }
-    static void TearDownTestSuite() {
-        delete run;
-        run = nullptr;
-        delete output;
-        output = nullptr;
-    }
+TEST(DemoDataRegenerationTest, RegeneratesTheCommittedFilesByteForByteAndSilently) {
+    ASSERT_TRUE(fs::exists(generatorExecutable())) << generatorExecutable() << " is missing";
+    TempDirectory output;
+    Process generator(generatorExecutable().string(), {(output.path() / "Models").string()},
+                      output.path());
+    ASSERT_EQ(generator.waitForExit(generatorTimeoutSeconds), std::optional<int>(0))
+        << generator.standardOutput() << generator.standardError();
+    EXPECT_EQ(generator.standardError(), "");
 
-    void SetUp() override {
-        ASSERT_TRUE(fs::exists(generatorExecutable()))
-            << generatorExecutable() << " is missing: build the quiverfall-modelgen target";
-        ASSERT_NE(run, nullptr);
-        ASSERT_TRUE(run->exitStatus.has_value()) << "the generator did not finish";
-        ASSERT_EQ(*run->exitStatus, 0) << run->standardOutput << run->standardError;
-    }
-
-    static fs::path generated() { return output->path() / "Models"; }
-    static fs::path committed() { return fs::path(QUIVERFALL_SOURCE_DIR) / "Models"; }
-
-    static TempDirectory* output;
-    static ProgramRun* run;
-};
-
-TempDirectory* DemoDataRegenerationTest::output = nullptr;
-ProgramRun* DemoDataRegenerationTest::run = nullptr;
-
-// The checks share one run of the generator, the slow part, and each test runs in a process of
-// its own: so they are one test.
-TEST_F(DemoDataRegenerationTest, RegeneratesTheCommittedFilesByteForByteAndSilently) {
-    EXPECT_EQ(run->standardError, "");
-
-    const std::set<fs::path> written = filesBelow(generated());
-    const std::set<fs::path> expected = filesBelow(committed());
+    const fs::path generated = output.path() / "Models";
+    const fs::path committed = fs::path(QUIVERFALL_SOURCE_DIR) / "Models";
+    const std::set<fs::path> written = filesBelow(generated);
+    const std::set<fs::path> expected = filesBelow(committed);
     EXPECT_FALSE(written.empty());
     for (const fs::path& file : expected) {
         EXPECT_EQ(written.count(file), 1u) << file << " is committed but not generated";
     }
     for (const fs::path& file : written) {
         EXPECT_EQ(expected.count(file), 1u) << file << " is generated but not committed";
-        if (!fs::exists(committed() / file)) {
+        if (!fs::exists(committed / file)) {
             continue;
         }
         // Compared as a flag, not as text: a difference in a megabyte-sized file is no message.
-        const std::string fresh = readFile(generated() / file);
-        const std::string stored = readFile(committed() / file);
+        const std::string fresh = readFile(generated / file);
+        const std::string stored = readFile(committed / file);
         EXPECT_TRUE(fresh == stored) << file << " differs from the committed file (" << fresh.size()
                                      << " bytes generated, " << stored.size() << " committed)";
     }
