@@ -32,69 +32,49 @@ TEST(ShaderProgramTest, BuildsFromSourceTexts) {
     EXPECT_EQ(linked, GL_TRUE);
 }
 
-TEST(ShaderProgramTest, AMissingFileIsNamedInTheSystemsLine) {
-    ShaderFailure failure;
-    const auto program = ShaderProgram::fromFiles("./Shader/postProcess.vert",
-                                                  "./Shader/noSuchShader.frag", failure);
-    EXPECT_EQ(program, nullptr);
-    EXPECT_EQ(failure.source, "./Shader/noSuchShader.frag");
-    EXPECT_EQ(failure.message, "ERROR: Could not load file ./Shader/noSuchShader.frag");
-}
-
-TEST(ShaderProgramTest, ADirectoryInPlaceOfAFileIsReportedAsUnloadable) {
-    ShaderFailure failure;
-    const auto program = ShaderProgram::fromFiles("./Shader/postProcess.vert", "./Shader", failure);
-    EXPECT_EQ(program, nullptr);
-    EXPECT_EQ(failure.message, "ERROR: Could not load file ./Shader");
-}
-
-TEST(ShaderProgramTest, ACompileErrorGivesTheDriversLogWithoutTheFileName) {
-    TempDirectory directory;
-    directory.writeFile("broken.vert",
-                        "#version 330 core\nvoid main() { gl_Position = undeclaredThing; }\n");
-    const std::string path = (directory.path() / "broken.vert").string();
-    ShaderFailure failure;
-    EXPECT_EQ(ShaderProgram::fromFiles(path, "./Shader/shadowMap.frag", failure), nullptr);
-    EXPECT_EQ(failure.source, path);
-    EXPECT_NE(failure.message.find("undeclaredThing"), std::string::npos) << failure.message;
-    EXPECT_EQ(failure.message.find("broken.vert"), std::string::npos) << failure.message;
-}
-
-// The files are read one after the other, each just before it is compiled: a vertex shader that
-// does not compile is what gets reported, even when the fragment file is missing too.
-TEST(ShaderProgramTest, TheVertexShadersFailureComesBeforeAMissingFragmentFile) {
-    TempDirectory directory;
-    directory.writeFile("broken.vert", "#version 330 core\nvoid main() { undeclaredThing; }\n");
-    ShaderFailure failure;
-    EXPECT_EQ(ShaderProgram::fromFiles((directory.path() / "broken.vert").string(),
-                                       (directory.path() / "missing.frag").string(), failure),
-              nullptr);
-    EXPECT_NE(failure.message.find("undeclaredThing"), std::string::npos) << failure.message;
-}
-
-TEST(ShaderProgramTest, ALinkErrorGivesTheProgramsLog) {
+// Every way building from files can fail, each file in a folder of its own: the source the
+// failure names ("" for the link), and what its message must hold and must not.
+TEST(ShaderProgramTest, EveryFailureNamesItsSourceAndWhatWentWrong) {
+    TempDirectory folder;
+    folder.writeFile("plain.vert", vertexSource);
+    folder.writeFile("plain.frag", fragmentSource);
+    folder.writeFile("broken.vert",
+                     "#version 330 core\nvoid main() { gl_Position = undeclaredThing; }\n");
+    folder.writeFile("empty.frag", "");
     // Compiles on its own; the linker finds no body for the declared function.
-    const std::string unlinkable = "#version 330 core\n"
-                                   "out vec4 color;\n"
-                                   "vec4 neverDefined();\n"
-                                   "void main() { color = neverDefined(); }\n";
-    ShaderFailure failure;
-    EXPECT_EQ(ShaderProgram::fromSources({"plain.vert", vertexSource},
-                                         {"unlinkable.frag", unlinkable}, failure),
-              nullptr);
-    EXPECT_EQ(failure.source, "");
-    EXPECT_NE(failure.message.find("neverDefined"), std::string::npos) << failure.message;
-}
-
-TEST(ShaderProgramTest, AnEmptySourceIsTheCompilersToRefuseNotAMissingFile) {
-    TempDirectory directory;
-    directory.writeFile("empty.frag", "");
-    ShaderFailure failure;
-    EXPECT_EQ(ShaderProgram::fromFiles("./Shader/postProcess.vert",
-                                       (directory.path() / "empty.frag").string(), failure),
-              nullptr);
-    EXPECT_FALSE(failure.message.empty());
-    EXPECT_EQ(failure.message.find("ERROR: Could not load file"), std::string::npos);
+    folder.writeFile("unlinkable.frag", "#version 330 core\nout vec4 color;\n"
+                                        "vec4 neverDefined();\n"
+                                        "void main() { color = neverDefined(); }\n");
+    const std::string dir = folder.path().string() + "/";
+    const std::string loadLine = "ERROR: Could not load file ";
+    const struct {
+        const char* what;
+        std::string vertex, fragment, source, holds, lacks;
+    } rows[] = {
+        {"a missing file", "plain.vert", "missing.frag", "missing.frag",
+         loadLine + dir + "missing.frag", ""},
+        {"a folder in place of a file", "plain.vert", ".", ".", loadLine + dir + ".", ""},
+        // The driver's log alone: the program's line names no file.
+        {"a compile error", "broken.vert", "plain.frag", "broken.vert", "undeclaredThing",
+         "broken.vert"},
+        // Each file is read just before it is compiled.
+        {"a compile error before a missing file", "broken.vert", "missing.frag", "broken.vert",
+         "undeclaredThing", loadLine},
+        {"a link error", "plain.vert", "unlinkable.frag", "", "neverDefined", loadLine},
+        // The compiler's to refuse: the file is there.
+        {"an empty source", "plain.vert", "empty.frag", "empty.frag", "", loadLine},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        ShaderFailure failure;
+        EXPECT_EQ(ShaderProgram::fromFiles(dir + row.vertex, dir + row.fragment, failure), nullptr);
+        EXPECT_EQ(failure.source, row.source.empty() ? "" : dir + row.source);
+        EXPECT_FALSE(failure.message.empty());
+        EXPECT_NE(failure.message.find(row.holds), std::string::npos) << failure.message;
+        if (!row.lacks.empty()) {
+            EXPECT_EQ(failure.message.find(row.lacks), std::string::npos) << failure.message;
+        }
+    }
 }
 
 } // namespace
