@@ -8,7 +8,8 @@
 # scripts/mutants.txt: applies it, rebuilds incrementally, runs the suite on a virtual X server
 # until the first failing test, records the fault as killed (with the test that failed), survived
 # (the whole suite passed) or "did not build", and puts the file back. The repository itself is
-# never touched.
+# never touched, except that the browser's WebAssembly libraries are built into its
+# build-web/deps when they are missing there, as scripts/build-web.sh would.
 #
 # SLOW: every fault costs an incremental rebuild plus the suite up to its first failure, and a
 # survivor the whole suite (3 to 6 minutes on two cores, with the unchanged run once more). On a
@@ -19,6 +20,16 @@
 # The suite runs in three stages, each stopping at its first failure, a stage only when the ones
 # before it passed: unit_tests (a second), gl_tests and scene_tests (under a minute), then the
 # rest. Together they are the whole suite.
+#
+# Faults in the files only the browser build uses (web/, app/PlatformBrowser.cpp, the stb texture
+# loader, the browser's CMake files and scripts/serve-web.py: see `browser_only` below) are judged
+# by the browser suite instead (tests/web/, headless Chromium), run against the browser build of
+# the same copy (build-web/ in the scratch folder, the repository's build-web/deps reused). A
+# browser fault costs a relink of the page (about a minute) plus the browser suite up to its first
+# failing test: 2 to 4 minutes when the page's first tests catch it, up to 9 when only the phone's
+# test does, and a survivor the whole browser suite (about 8 minutes here). Each build and
+# baseline run happens only when a selected fault needs it: --only 'web/|PlatformBrowser' builds
+# no desktop program, and a desktop selection no browser page.
 #
 # Usage (from anywhere):
 #   scripts/mutants.sh                    # every fault, in a fresh scratch folder under /tmp
@@ -31,10 +42,12 @@
 #                                         # recorded there for the same code are not run again
 #   scripts/mutants.sh --check            # only check that every fault applies (no build)
 # Other options: --list FILE (another fault list), --no-baseline (skip the unchanged run),
-# --test-timeout SECONDS (per test, default 600).
+# --test-timeout SECONDS (per test, default 600; the browser suite three times that in all).
 #
 # Needs git, cmake, a C++ compiler, perl, xvfb-run and what the suite itself needs (see
-# scripts/install-deps.sh test). Exit status: 0 when every fault was killed, 1 when any survived,
+# scripts/install-deps.sh test); for browser faults also emscripten, Chromium and npm (see
+# scripts/install-deps.sh web-test; npm installs the browser suite's modules into the scratch
+# folder once). Exit status: 0 when every fault was killed, 1 when any survived,
 # did not build or found the suite unable to run, 2 on a usage error, a fault that does not apply,
 # or an unchanged copy that does not build or pass.
 #
@@ -57,6 +70,10 @@ xvfb_arguments="-screen 0 2400x1350x24 -noreset"
 unit_tests='^unit_tests\.'
 gl_and_scene_tests='^(gl_tests|scene_tests)\.'
 quick_tests='^(unit_tests|gl_tests|scene_tests)\.'
+# The files that only the browser build compiles, links or serves (cmake/BrowserBuild.cmake takes
+# the browser's platform and the stb loader in and the page as its shell; the desktop build leaves
+# them out): the desktop suite cannot see a fault in them, the browser suite can.
+browser_only='^(web/|app/PlatformBrowser\.cpp$|assets/TextureLoaderStb\.cpp$|cmake/(BrowserBuild|HeaderOnlyLibraries)\.cmake$|scripts/serve-web\.py$)'
 
 usage() {
     sed -n '2,/^set -euo/p' "${BASH_SOURCE[0]}" | sed '$d; s/^# \{0,1\}//'
@@ -83,8 +100,11 @@ elapsed() {
 }
 
 # --- The fault list -------------------------------------------------------------------------------
-# Parallel arrays, one entry per selected fault.
-fault_number=() fault_line=() fault_file=() fault_old=() fault_new=() fault_desc=()
+# Parallel arrays, one entry per selected fault. fault_suite: desktop or browser, the suite that
+# judges it.
+fault_number=() fault_line=() fault_file=() fault_old=() fault_new=() fault_desc=() fault_suite=()
+need_desktop=0
+need_browser=0
 [[ -f $list ]] || { echo "no fault list at $list" >&2; exit 2; }
 bad_format=0
 line_number=0
@@ -115,6 +135,13 @@ while IFS= read -r line || [[ -n $line ]]; do
     fi
     fault_number+=("$listed") fault_line+=("$line_number") fault_file+=("$file")
     fault_old+=("$old") fault_new+=("$new") fault_desc+=("$desc")
+    if [[ $file =~ $browser_only ]]; then
+        fault_suite+=(browser)
+        need_browser=1
+    else
+        fault_suite+=(desktop)
+        need_desktop=1
+    fi
 done <"$list"
 [[ $bad_format -eq 0 ]] || exit 2
 count=${#fault_line[@]}
@@ -227,19 +254,72 @@ echo "copied $copied changed files of $(wc -l <"$files_list") from $repo;" \
 check_faults "$src"
 
 # --- Build and suite ------------------------------------------------------------------------------
-generator=()
-if [[ ! -f $build/CMakeCache.txt ]] && command -v ninja >/dev/null; then
-    generator=(-G Ninja)
+if [[ $need_desktop -eq 1 ]]; then
+    generator=()
+    if [[ ! -f $build/CMakeCache.txt ]] && command -v ninja >/dev/null; then
+        generator=(-G Ninja)
+    fi
+    echo "configuring and building in $build (build log: $logs/build.log)"
+    if ! { cmake -S "$src" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DBUILD_TESTING=ON -DQUIVERFALL_SANITIZE=OFF -DQUIVERFALL_WARNINGS_AS_ERRORS=OFF &&
+        cmake --build "$build" -j 2; } >"$logs/build.log" 2>&1; then
+        tail -n 30 "$logs/build.log" >&2
+        echo "the unchanged copy does not build" >&2
+        exit 2
+    fi
+    echo "built ($(elapsed))"
 fi
-echo "configuring and building in $build (build log: $logs/build.log)"
-if ! { cmake -S "$src" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBUILD_TESTING=ON -DQUIVERFALL_SANITIZE=OFF -DQUIVERFALL_WARNINGS_AS_ERRORS=OFF &&
-    cmake --build "$build" -j 2; } >"$logs/build.log" 2>&1; then
-    tail -n 30 "$logs/build.log" >&2
-    echo "the unchanged copy does not build" >&2
-    exit 2
+
+# The browser build of the copy, outside it (the copying above would take its files for stale
+# ones), as scripts/build-web.sh makes it. Debian's emscripten runs Node.js tools that do not
+# search Debian's Node modules by themselves.
+web_build=$work/build-web
+web_deps=$repo/build-web/deps
+web_modules=$work/web-modules
+build_browser() {
+    NODE_PATH=/usr/share/nodejs cmake --build "$web_build" -j 2
+}
+if [[ $need_browser -eq 1 ]]; then
+    # The WebAssembly libraries take minutes to build: the repository's are used, built there
+    # only when missing or out of date (the script does nothing when they are in place).
+    echo "browser libraries: $web_deps (log: $logs/web-deps.log)"
+    if ! "$src/scripts/build-web-deps.sh" "$web_deps" >"$logs/web-deps.log" 2>&1; then
+        tail -n 30 "$logs/web-deps.log" >&2
+        echo "the browser's libraries did not build" >&2
+        exit 2
+    fi
+    # The browser suite's modules (puppeteer-core, pngjs), installed into the scratch folder once
+    # per lock file; the copy's tests/web/node_modules is a link to them, which the copying above
+    # neither follows nor removes.
+    mkdir -p "$web_modules"
+    if ! cmp -s "$src/tests/web/package-lock.json" "$web_modules/installed.lock"; then
+        echo "installing the browser suite's modules (log: $logs/npm.log)"
+        rm -f "$web_modules/installed.lock"
+        cp "$src/tests/web/package.json" "$src/tests/web/package-lock.json" "$web_modules/"
+        if ! (cd "$web_modules" && npm ci --no-audit --no-fund --loglevel=error) \
+            >"$logs/npm.log" 2>&1; then
+            tail -n 30 "$logs/npm.log" >&2
+            echo "npm could not install the browser suite's modules" >&2
+            exit 2
+        fi
+        cp "$src/tests/web/package-lock.json" "$web_modules/installed.lock"
+    fi
+    ln -sfn "$web_modules/node_modules" "$src/tests/web/node_modules"
+    web_generator=()
+    if [[ ! -f $web_build/CMakeCache.txt ]] && command -v ninja >/dev/null; then
+        web_generator=(-G Ninja)
+    fi
+    echo "configuring and building the browser build in $web_build" \
+        "(build log: $logs/web-build.log)"
+    if ! { NODE_PATH=/usr/share/nodejs emcmake cmake -S "$src" -B "$web_build" \
+        "${web_generator[@]}" -DCMAKE_BUILD_TYPE=Release -DQUIVERFALL_WEB_DEPS="$web_deps" &&
+        build_browser; } >"$logs/web-build.log" 2>&1; then
+        tail -n 30 "$logs/web-build.log" >&2
+        echo "the unchanged copy's browser build fails" >&2
+        exit 2
+    fi
+    echo "browser build done ($(elapsed))"
 fi
-echo "built ($(elapsed))"
 
 # Runs the suite in the build folder under a virtual X server, the output into $1; the status is
 # ctest's (0 when every test passed). Sets suite_ran to 0 when no test ran at all.
@@ -273,6 +353,85 @@ first_failure() {
     printf '%s\n' "${name:-(no failing test named: see the log)}"
 }
 
+# Runs the browser suite against the browser build, the output (node's TAP lines) into $1: serves
+# the page folder on a free local port as ./run.sh --web does, and runs tests/web/ in headless
+# Chromium until the first failing test. Node's test runner cannot stop there by itself, so its
+# process group is ended then (puppeteer closes its Chromium on the way out); the same happens
+# when the suite runs past three times the per-test timeout (node's own timeout would time the
+# whole file, not a test). The pictures the checks saw go to $1.pictures/. Status 0 when every
+# test passed; sets suite_ran to 0 when no test ran at all.
+run_browser_suite() {
+    local log=$1 status port server runner started waited stop
+    for _ in 1 2; do
+        status=0
+        port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0))
+print(s.getsockname()[1])')
+        python3 "$src/scripts/serve-web.py" "$web_build/site" "$port" >/dev/null 2>&1 &
+        server=$!
+        python3 - "$port" <<'PY' || true
+import socket, sys, time
+for _ in range(300):
+    try:
+        socket.create_connection(("127.0.0.1", int(sys.argv[1])), timeout=1).close()
+        sys.exit(0)
+    except OSError:
+        time.sleep(0.1)
+sys.exit(1)
+PY
+        # setsid: the runner leads a process group of its own (a background job of this
+        # non-interactive shell never leads one, so setsid does not fork).
+        (cd "$src" && QUIVERFALL_WEB_URL="http://127.0.0.1:$port/" \
+            QUIVERFALL_WEB_FAILURES="$log.pictures" exec setsid node --test tests/web/) \
+            >"$log" 2>&1 &
+        runner=$!
+        started=$SECONDS
+        stop=""
+        while kill -0 "$runner" 2>/dev/null; do
+            if grep -qE '^ *not ok [0-9]+ ' "$log"; then
+                # A moment for the failure's details to reach the log.
+                sleep 2
+                stop="failed"
+            elif ((SECONDS - started > 3 * test_timeout)); then
+                stop="timed out"
+            fi
+            if [[ -n $stop ]]; then
+                kill -TERM -- "-$runner" 2>/dev/null || true
+                for ((waited = 0; waited < 30; waited++)); do
+                    kill -0 "$runner" 2>/dev/null || break
+                    sleep 1
+                done
+                kill -KILL -- "-$runner" 2>/dev/null || true
+                break
+            fi
+            sleep 2
+        done
+        wait "$runner" || status=$?
+        if [[ $stop == "timed out" ]]; then
+            echo "not ok 0 - (the browser suite ran past $((3 * test_timeout)) s)" >>"$log"
+        fi
+        kill "$server" 2>/dev/null || true
+        wait "$server" 2>/dev/null || true
+        # A runner that started no test (a server or a browser that did not come up) is tried
+        # once more, not counted as a failing test.
+        suite_ran=1
+        if grep -qE '^ *(not )?ok [0-9]+ ' "$log"; then
+            if [[ $status -eq 0 ]] && grep -qE '^ *not ok [0-9]+ ' "$log"; then
+                status=1
+            fi
+            return "$status"
+        fi
+        suite_ran=0
+    done
+    return "$status"
+}
+
+# The first browser test that did not pass, from node's TAP lines in the log $1.
+first_browser_failure() {
+    local name
+    name=$(grep -m 1 -E '^ *not ok [0-9]+ ' "$1" | sed -E 's/^ *not ok [0-9]+ (- )?//') || true
+    printf 'browser: %s\n' "${name:-(no failing test named: see the log)}"
+}
+
 # What the results of a run are valid for: the copy's content (taken with no fault in; the fault
 # list and this script aside), and for each fault its file and texts. --resume reuses only results
 # recorded for the same keys.
@@ -284,6 +443,7 @@ fault_key() {
 }
 results=$work/results.tsv
 baseline_passed=$work/baseline-passed
+browser_baseline_passed=$work/browser-baseline-passed
 declare -A recorded=()
 if [[ $resume -eq 1 && -f $results ]]; then
     while IFS=$'\t' read -r key seconds outcome; do
@@ -291,10 +451,10 @@ if [[ $resume -eq 1 && -f $results ]]; then
     done <"$results"
 else
     : >"$results"
-    rm -f "$baseline_passed"
+    rm -f "$baseline_passed" "$browser_baseline_passed"
 fi
 
-if [[ $baseline -eq 1 ]]; then
+if [[ $baseline -eq 1 && $need_desktop -eq 1 ]]; then
     if [[ $resume -eq 1 && $(cat "$baseline_passed" 2>/dev/null) == "$snapshot" ]]; then
         echo "the unchanged suite passed in an earlier run on the same copy"
     else
@@ -307,6 +467,22 @@ if [[ $baseline -eq 1 ]]; then
         fi
         echo "$snapshot" >"$baseline_passed"
         echo "unchanged suite passed in $(elapsed "$base_started")"
+    fi
+fi
+if [[ $baseline -eq 1 && $need_browser -eq 1 ]]; then
+    if [[ $resume -eq 1 && $(cat "$browser_baseline_passed" 2>/dev/null) == "$snapshot" ]]; then
+        echo "the unchanged browser suite passed in an earlier run on the same copy"
+    else
+        echo "running the unchanged browser suite once (log: $logs/browser-baseline.log)"
+        base_started=$SECONDS
+        if ! run_browser_suite "$logs/browser-baseline.log"; then
+            echo "the unchanged browser suite fails" \
+                "($(first_browser_failure "$logs/browser-baseline.log")): fix that first, or" \
+                "every browser fault would look caught" >&2
+            exit 2
+        fi
+        echo "$snapshot" >"$browser_baseline_passed"
+        echo "unchanged browser suite passed in $(elapsed "$base_started")"
     fi
 fi
 
@@ -325,9 +501,14 @@ trap restore EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# Applies fault $1, rebuilds and runs the suite; sets `outcome`, and puts the file back.
+# Applies fault $1, rebuilds and runs the suite that judges it (the browser's for a file only the
+# browser build uses); sets `outcome`, and puts the file back.
 try_fault() {
     local i=$1 path=$src/${fault_file[$1]} log=$2
+    local build_step=(cmake --build "$build" -j 2) suite=run_suite failure=first_failure
+    if [[ ${fault_suite[i]} == browser ]]; then
+        build_step=(build_browser) suite=run_browser_suite failure=first_browser_failure
+    fi
     cp "$path" "$backup"
     active_file=$path
     MUTANT_OLD=${fault_old[i]} MUTANT_NEW=${fault_new[i]} perl -e "$replace_tool" apply "$path"
@@ -335,14 +516,14 @@ try_fault() {
         echo "fault ${fault_number[i]} (line ${fault_line[i]}): ${fault_file[i]}: ${fault_desc[i]}"
         diff -u "$backup" "$path" || true
     } >"$log"
-    if ! cmake --build "$build" -j 2 >>"$log" 2>&1; then
+    if ! "${build_step[@]}" >>"$log" 2>&1; then
         outcome="did not build"
-    elif run_suite "$log.suite"; then
+    elif "$suite" "$log.suite"; then
         outcome="SURVIVED"
     elif [[ $suite_ran -eq 0 ]]; then
         outcome="suite did not run"
     else
-        outcome="killed by $(first_failure "$log.suite")"
+        outcome="killed by $("$failure" "$log.suite")"
     fi
     restore
     cmp -s "$backup" "$path" || { echo "could not restore $path" >&2; exit 2; }
@@ -382,7 +563,12 @@ for ((i = 0; i < count; i++)); do
 done
 
 # The copy is back as it was: a build now leaves the scratch folder ready for another run.
-cmake --build "$build" -j 2 >"$logs/build-restored.log" 2>&1 || true
+if [[ $need_desktop -eq 1 ]]; then
+    cmake --build "$build" -j 2 >"$logs/build-restored.log" 2>&1 || true
+fi
+if [[ $need_browser -eq 1 ]]; then
+    build_browser >"$logs/web-build-restored.log" 2>&1 || true
+fi
 
 # --- Summary --------------------------------------------------------------------------------------
 print_entries() {
