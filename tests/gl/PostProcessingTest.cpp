@@ -101,20 +101,6 @@ TEST_F(PostProcessingTest, BlurReadsThisFramesBloomImageWhateverUnitWasLeftActiv
     EXPECT_EQ(result[texelIndex(1200, 700)], 0.0f) << "the blur read another texture";
 }
 
-TEST_F(PostProcessingTest, BlurWithBloomOffChangesNoBinding) {
-    post->bloom = false;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glUseProgram(compositeProgram->programId());
-    glActiveTexture(GL_TEXTURE3);
-    glBindTexture(GL_TEXTURE_2D, post->sceneTexture(0));
-    post->blur();
-    EXPECT_EQ(glInteger(GL_FRAMEBUFFER_BINDING), 0);
-    EXPECT_EQ(glInteger(GL_CURRENT_PROGRAM), static_cast<GLint>(compositeProgram->programId()));
-    EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE3);
-    EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(post->sceneTexture(0)));
-    EXPECT_TRUE(post->horizontal());
-}
-
 // The ten-fold convolution of (0.4, 0.2, 0.4) at offsets 0 to 10 (it is symmetric), worked out
 // exactly with Python's fractions: every value is an integer over 5^10, so the decimals below are
 // exact. They add up to 1 over -10..10; everything further out is 0.
