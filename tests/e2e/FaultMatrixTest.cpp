@@ -250,26 +250,6 @@ TEST(FaultMatrixBaseline, FailedCallDuringSetUpIsNamedOnStandardError) {
 
 // --- Model files -----------------------------------------------------------------------------
 
-std::string withoutNormals(const std::string& obj) {
-    std::istringstream lines(obj);
-    std::string result;
-    for (std::string line; std::getline(lines, line);) {
-        if (line.rfind("vn ", 0) == 0) {
-            continue;
-        }
-        if (line.rfind("f ", 0) == 0) {
-            // "v/t/n" corners become "v/t".
-            std::istringstream corners(line.substr(2));
-            line = "f";
-            for (std::string corner; corners >> corner;) {
-                line += " " + corner.substr(0, corner.find('/', corner.find('/') + 1));
-            }
-        }
-        result += line + "\n";
-    }
-    return result;
-}
-
 // One group of 22,000 triangles: the importer gives one vertex per corner, 66,000 in one mesh,
 // more than a 16-bit index can count. The grid lies below the floor, out of the start view.
 std::string withLargeMesh(const std::string& obj) {
@@ -312,8 +292,6 @@ const Fault<bool> modelFaults[] = {
     {"Truncated", cutInHalf, false},
     {"RandomBytes", [](const fs::path& obj) { writeFile(obj, randomBytes(fs::file_size(obj))); },
      true},
-    {"NoNormals", [](const fs::path& obj) { writeFile(obj, withoutNormals(readFile(obj))); },
-     false},
     {"PointsAndLines", [](const fs::path& obj) { writeFile(obj, readFile(obj) + pointsAndLines); },
      false},
     {"LargeMesh", [](const fs::path& obj) { writeFile(obj, withLargeMesh(readFile(obj))); }, false},
