@@ -23,7 +23,6 @@
 #include <fstream>
 #include <set>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -34,7 +33,7 @@ constexpr float flightStep = 0.4f;
 constexpr int idleFrames = 1000;
 constexpr int framesPerKey = 2;
 constexpr int blackFrames = 1000;
-constexpr int framesPerSample = 500;
+constexpr int warmUpFrames = 500;
 // The flight and volley end at about 35.8 s after C; this only stops a run whose volley never
 // ends.
 constexpr float flightTimeLimit = 45.0f;
@@ -45,7 +44,7 @@ constexpr float flightTimeLimit = 45.0f;
 // lost texture of the picture's size 5.5 MB. These limits catch any loss of 128 kB a frame or
 // more over 500 frames, far above the machine's noise; the memory's size itself is the bench's
 // figure (peak resident memory).
-// Within the idle frames after the first 500, and within the second half of the black frames.
+// Over the idle frames after the first 500, and over the second half of the black frames.
 constexpr double steadyGrowthLimitMb = 64.0;
 // Over the whole run after the first 500 idle frames: the renderer also takes memory on first use
 // and keeps it (shader variants for new views, bloom off and the arrows; about 8 MB here).
@@ -60,37 +59,27 @@ constexpr bool residentMemoryComparable = false;
 constexpr bool residentMemoryComparable = true;
 #endif
 
-// VmRSS of this process in kB, 0 if it cannot be read.
-long residentKilobytes() {
+// VmRSS of this process in MB, 0 if it cannot be read. The renderer runs queued work on its own
+// threads; this waits for it, so that it counts what the frames so far have drawn.
+double residentMb() {
+    glFinish();
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
         if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
+            return std::stol(line.substr(6)) / 1024.0;
         }
     }
-    return 0;
+    return 0.0;
 }
-
-struct MemorySample {
-    long frame;
-    std::string moment;
-    long residentKb;
-};
 
 class DemoRunTest : public ::testing::Test {
   protected:
-    static void TearDownTestSuite() { printSamples(); }
-
-    // One frame with `held` keys; a GL error it leaves fails the frame. Samples memory every
-    // framesPerSample frames.
+    // One frame with `held` keys; a GL error it leaves fails the frame.
     static testing::AssertionResult frame(const std::set<int>& held, float dt) {
         keys_.held = held;
         runFrame(keys_, dt, frameSize);
         ++frames_;
-        if (frames_ % framesPerSample == 0) {
-            sample("");
-        }
         const GLenum error = glGetError();
         if (error != GL_NO_ERROR) {
             return testing::AssertionFailure()
@@ -99,53 +88,19 @@ class DemoRunTest : public ::testing::Test {
         return testing::AssertionSuccess();
     }
 
-    // Returns the sample's index. The renderer runs queued work on its own threads; the sample
-    // waits for it, so that it counts what the frames so far have drawn.
-    static size_t sample(const std::string& moment) {
-        glFinish();
-        samples_.push_back({frames_, moment, residentKilobytes()});
-        return samples_.size() - 1;
-    }
-
-    // The largest rise over the samples `first` to `last` against sample `first`, in MB.
-    static double growthMb(size_t first, size_t last) {
-        long largest = samples_.at(first).residentKb;
-        for (size_t i = first; i <= last; ++i) {
-            largest = std::max(largest, samples_.at(i).residentKb);
-        }
-        return (largest - samples_.at(first).residentKb) / 1024.0;
-    }
-
-    static size_t lastSample() { return samples_.size() - 1; }
     static bool keysClosed() { return keys_.closeRequested; }
 
-    // The sample after the first idle frames, from which memory must stay flat.
-    static size_t warmedUp_;
+    // Resident memory after the first idle frames, from which it must stay flat.
+    static double warmedUpMb_;
 
   private:
-    static void printSamples() {
-        if (samples_.size() <= warmedUp_) {
-            return;
-        }
-        const long base = samples_[warmedUp_].residentKb;
-        std::printf("resident memory (VmRSS):\n%8s  %-22s %8s %16s\n", "frame", "moment", "MB",
-                    "MB since warm-up");
-        for (const MemorySample& s : samples_) {
-            std::printf("%8ld  %-22s %8.1f %+16.1f\n", s.frame, s.moment.c_str(),
-                        s.residentKb / 1024.0, (s.residentKb - base) / 1024.0);
-        }
-        std::fflush(stdout);
-    }
-
     static ScriptedKeys keys_;
     static long frames_;
-    static std::vector<MemorySample> samples_;
 };
 
-size_t DemoRunTest::warmedUp_ = 0;
+double DemoRunTest::warmedUpMb_ = 0.0;
 ScriptedKeys DemoRunTest::keys_;
 long DemoRunTest::frames_ = 0;
-std::vector<MemorySample> DemoRunTest::samples_;
 
 // Where the current arrow's vertices land in the window, as a box of pixels grown by a margin
 // for the triangles' rasterisation: the camera's projection and view and the arrow's placement
@@ -208,21 +163,20 @@ int pixelsShowingTheCurrentArrow(const Picture& withArrow, const PixelBox& box) 
 }
 
 TEST_F(DemoRunTest, FirstFrameMatchesTheStartViewPicture) {
-    sample("set-up done");
     ASSERT_TRUE(needsRedraw) << "the first frame must redraw";
     ASSERT_TRUE(frame({}, 1.0f / 30.0f));
     expectPictureMatches(readWindowPixels(), referencePicture("start_view"), "start_view");
 }
 
 TEST_F(DemoRunTest, IdleFramesAndCameraKeysLeaveNoGlErrorAndKeepMemoryFlat) {
-    for (int i = 1; i < framesPerSample; ++i) {
+    for (int i = 1; i < warmUpFrames; ++i) {
         ASSERT_TRUE(frame({}, idleStep)) << "idle";
     }
-    warmedUp_ = lastSample(); // taken by frame framesPerSample
-    for (int i = framesPerSample; i < idleFrames; ++i) {
+    warmedUpMb_ = residentMb();
+    for (int i = warmUpFrames; i < idleFrames; ++i) {
         ASSERT_TRUE(frame({}, idleStep)) << "idle";
     }
-    const size_t idleDone = sample("idle done");
+    const double idleDoneMb = residentMb();
 
     const int cameraKeys[] = {GLFW_KEY_F,  GLFW_KEY_B,    GLFW_KEY_LEFT, GLFW_KEY_RIGHT,
                               GLFW_KEY_UP, GLFW_KEY_DOWN, GLFW_KEY_R,    GLFW_KEY_T};
@@ -236,10 +190,11 @@ TEST_F(DemoRunTest, IdleFramesAndCameraKeysLeaveNoGlErrorAndKeepMemoryFlat) {
     ASSERT_TRUE(frame({GLFW_KEY_F}, idleStep)) << "redraw without bloom";
     ASSERT_TRUE(frame({GLFW_KEY_SPACE}, idleStep)) << "bloom on";
     ASSERT_TRUE(bloomEnabled);
-    sample("camera keys done");
 
+    std::printf("resident memory (VmRSS): %.1f MB after %d idle frames, %.1f MB after %d\n",
+                warmedUpMb_, warmUpFrames, idleDoneMb, idleFrames);
     if (residentMemoryComparable) {
-        EXPECT_LT(growthMb(warmedUp_, idleDone), steadyGrowthLimitMb) << "idle frames took memory";
+        EXPECT_LT(idleDoneMb - warmedUpMb_, steadyGrowthLimitMb) << "idle frames took memory";
     }
 }
 
@@ -273,7 +228,6 @@ TEST_F(DemoRunTest, FlightAndVolleyRunToBlackWithTheArrowsOnScreen) {
     }
     ASSERT_TRUE(arrowVolley->finished()) << "the volley never ended; camera cue "
                                          << camera.volleyCue << " after " << elapsed << " s";
-    sample("flight to black done");
     EXPECT_EQ(nextArrow, 3) << "arrows seen half-way";
     // Arrow 1 from 29 s, 2.5 s of flight, a 0.5 s pause, arrow 2 for 2.5 s, a pause and
     // arrow 3 for 0.71 s: 35.71 s, give or take the steps that end each stage.
@@ -291,21 +245,23 @@ TEST_F(DemoRunTest, BlackFramesStayBlackTakeNoMemoryAndEscapeStillWorks) {
     for (int i = 2; i < blackFrames / 2; ++i) {
         ASSERT_TRUE(frame({}, idleStep)) << "black";
     }
-    const size_t blackHalf = sample("half the black");
+    const double blackHalfMb = residentMb();
     for (int i = blackFrames / 2; i < blackFrames; ++i) {
         ASSERT_TRUE(frame({}, idleStep)) << "black";
     }
-    const size_t blackDone = sample("black done");
+    const double blackDoneMb = residentMb();
 
     ASSERT_TRUE(frame({GLFW_KEY_ESCAPE}, idleStep));
     EXPECT_TRUE(keysClosed());
     EXPECT_TRUE(isBlack(readWindowPixels()));
 
+    std::printf("resident memory (VmRSS): %.1f MB half-way through the black frames, %.1f MB at "
+                "their end\n",
+                blackHalfMb, blackDoneMb);
     if (residentMemoryComparable) {
-        EXPECT_LT(growthMb(blackHalf, blackDone), steadyGrowthLimitMb)
-            << "black frames took memory";
-        EXPECT_LT(growthMb(warmedUp_, blackDone), runGrowthLimitMb)
-            << "resident memory grew after the first " << framesPerSample << " frames";
+        EXPECT_LT(blackDoneMb - blackHalfMb, steadyGrowthLimitMb) << "black frames took memory";
+        EXPECT_LT(blackDoneMb - warmedUpMb_, runGrowthLimitMb)
+            << "resident memory grew after the first " << warmUpFrames << " frames";
     } else {
         std::printf("resident memory not compared: AddressSanitizer keeps freed memory\n");
     }
