@@ -9,6 +9,7 @@
 
 #include "render/FrameSize.h"
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -49,6 +50,10 @@ void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function
 // Whether standard input is a console someone can type into (POSIX's isatty, Windows' _isatty);
 // never in a browser.
 bool standardInputIsTerminal();
+
+// The running program's file, as an absolute path with links resolved; empty where the platform
+// cannot say (and in a browser, whose data sits in the page's own file system).
+std::filesystem::path executablePath();
 
 // Ends the program with `status`. In a browser the page is told the status (it shows a failure
 // instead of a frozen canvas); a plain exit there would stop the program without a word.

@@ -11,7 +11,13 @@
 #include <cstdlib>
 
 #ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
 #include <io.h>
+#include <windows.h>
+#elif defined(__APPLE__)
+#include <mach-o/dyld.h>
+#include <unistd.h>
 #else
 #include <unistd.h>
 #endif
@@ -77,6 +83,31 @@ bool standardInputIsTerminal() {
 #else
     return isatty(STDIN_FILENO) != 0;
 #endif
+}
+
+std::filesystem::path executablePath() {
+    std::error_code failed;
+#ifdef _WIN32
+    // Long enough for any path Windows gives a program without the \\?\ prefix.
+    std::wstring path(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0 || length >= path.size()) {
+        return {};
+    }
+    path.resize(length);
+    const std::filesystem::path executable = std::filesystem::weakly_canonical(path, failed);
+#elif defined(__APPLE__)
+    char path[4096];
+    uint32_t size = sizeof path;
+    if (_NSGetExecutablePath(path, &size) != 0) {
+        return {};
+    }
+    const std::filesystem::path executable = std::filesystem::weakly_canonical(path, failed);
+#else
+    const std::filesystem::path executable =
+        std::filesystem::read_symlink("/proc/self/exe", failed);
+#endif
+    return failed ? std::filesystem::path() : executable;
 }
 
 void exitProgram(int status) {

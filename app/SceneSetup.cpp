@@ -1,6 +1,7 @@
 #include "app/SceneSetup.h"
 
 #include "app/Camera.h"
+#include "app/DataFolder.h"
 #include "app/FatalError.h"
 #include "app/FireLight.h"
 #include "app/Globals.h"
@@ -25,13 +26,15 @@ constexpr float nearPlane = 1.0f;
 constexpr float farPlane = 100.0f;
 
 // A shader program the demo cannot run without: a failure stops the program with the failure's
-// message, as every start-up failure does.
+// message, as every start-up failure does, and where no data folder was found, with where it
+// was looked for.
 ShaderProgram* requiredProgram(const char* vertexPath, const char* fragmentPath) {
     ShaderFailure failure;
     std::unique_ptr<ShaderProgram> program =
         ShaderProgram::fromFiles(vertexPath, fragmentPath, failure);
     if (program == nullptr) {
-        fatalError(failure.message);
+        const std::string advice = dataFolderAdvice();
+        fatalError(advice.empty() ? failure.message : failure.message + "\n" + advice);
     }
     return program.release();
 }

@@ -1,4 +1,5 @@
 // Quiverfall: opens the window, sets up the scene, runs the frame loop and shuts down.
+#include "app/DataFolder.h"
 #include "app/FatalError.h"
 #include "app/Frame.h"
 #include "app/FrameClock.h"
@@ -21,10 +22,10 @@ namespace {
 class ProgramFrame {
   public:
     explicit ProgramFrame(GLFWwindow* window)
-        : window_(window), keys_(windowKeys(window)), clock_(static_cast<float>(glfwGetTime())) {}
+        : window_(window), keys_(windowKeys(window)), clock_(glfwGetTime()) {}
 
     void operator()() {
-        const float dt = clock_.frameTime(static_cast<float>(glfwGetTime()));
+        const float dt = clock_.frameTime(glfwGetTime());
 
         runFrame(*keys_, dt, framebufferSize(window_));
 
@@ -49,6 +50,8 @@ DemoProgress progressWhileContextLost;
 } // namespace
 
 int main() {
+    // A failure to find the data shows when the first shader is read, with dataFolderAdvice.
+    enterDataFolder();
     if (!glfwInit()) {
         fatalError("failed to init glfw\n");
     }

@@ -9,6 +9,7 @@
 
 #include <GLFW/glfw3.h>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -62,6 +63,28 @@ TEST_F(FrameClockTest, FramesUpToASecondCountInFullAndLongerOnesAsTheFrameBefore
     // A machine whose every frame takes 2 s plays on at a second a frame.
     EXPECT_EQ(clock.frameTime(16.875f), 1.0f);
     EXPECT_EQ(clock.frameTime(18.875f), 1.0f);
+}
+
+TEST_F(FrameClockTest, AClockSetBackOrNotANumberCountsAsTheFrameBefore) {
+    FrameClock clock(10.0);
+    EXPECT_EQ(clock.frameTime(10.125), 0.125f);
+    EXPECT_EQ(clock.frameTime(9.0), 0.125f);
+    EXPECT_EQ(clock.frameTime(9.25), 0.25f);
+    EXPECT_EQ(clock.frameTime(std::nan("")), 0.25f);
+    // Measured from the last reading that was a number.
+    EXPECT_EQ(clock.frameTime(9.375), 0.125f);
+}
+
+TEST_F(FrameClockTest, AClockThatHasRunForMonthsGivesTheFrameTimesOfItsFirstMinute) {
+    // 60 frames a second, starting 100 hours and 200 days into the clock's count. A float reading
+    // there has steps of 1/32 s and 2 s: its frame times would alternate or be 0.
+    for (double start : {0.0, 100.0 * 3600.0, 200.0 * 86400.0}) {
+        SCOPED_TRACE(start);
+        FrameClock clock(start);
+        for (int frame = 1; frame <= 3600; ++frame) {
+            ASSERT_NEAR(clock.frameTime(start + frame / 60.0), 1.0f / 60.0f, 1e-6f) << frame;
+        }
+    }
 }
 
 TEST_F(FrameClockTest, ASixtySecondGapMovesTheDemoOnByOneFrame) {

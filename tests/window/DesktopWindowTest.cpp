@@ -29,16 +29,14 @@ constexpr int darkestBlack = 3;
 
 class DesktopWindowTest : public ::testing::Test {
   protected:
-    // The program in a copy of the demo's data, with the swap spy's `settings`, once the room is
-    // on screen.
+    // The program started from its build folder, as people do after a build (it finds the data
+    // above it), with the swap spy's `settings`, once the room is on screen.
     void start(std::vector<std::string> settings) {
-        workDir.copyFromSource("Shader");
-        workDir.copyFromSource("Models");
         ProcessOptions options;
         options.environment = std::move(settings);
         options.environment.push_back(std::string("LD_PRELOAD=") + QUIVERFALL_SWAP_SPY);
         program = std::make_unique<Process>(QUIVERFALL_EXECUTABLE, std::vector<std::string>{},
-                                            workDir.path(), options);
+                                            buildFolder, options);
         window = findProgramWindow(*program, windowTimeoutSeconds);
         ASSERT_NE(window, 0UL) << program->standardOutput();
         ASSERT_TRUE(waitUntilShown(window, 30.0, darkestBlack)) << "the room is not on screen";
@@ -52,7 +50,9 @@ class DesktopWindowTest : public ::testing::Test {
         EXPECT_EQ(program->standardOutput(), "") << "the program said more than nothing";
     }
 
-    TempDirectory workDir;
+    TempDirectory workDir; // the tests' own files
+    const std::filesystem::path buildFolder =
+        std::filesystem::path(QUIVERFALL_EXECUTABLE).parent_path();
     std::unique_ptr<Process> program;
     unsigned long window = 0;
 };

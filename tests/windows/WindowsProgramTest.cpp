@@ -1,5 +1,5 @@
 // The Windows program as a Windows user gets it: dist/quiverfall-windows-x64.zip unpacked into an
-// empty folder and quiverfall.exe started there, here under Wine on the test X server
+// empty folder and quiverfall.exe started, here under Wine on the test X server
 // (tests/windows/run.sh builds the zip and gives its path in QUIVERFALL_WINDOWS_ZIP).
 #include "support/ImageCompare.h"
 #include "support/Process.h"
@@ -31,17 +31,20 @@ class WindowsProgramTest : public ::testing::Test {
         ASSERT_EQ(std::system(unzip.c_str()), 0) << unzip;
     }
 
-    void start() {
+    // Started from `workingDirectory`, as from a shortcut whose start folder is elsewhere.
+    void start(const std::filesystem::path& workingDirectory) {
         program_ = std::make_unique<Process>(
-            "/usr/bin/wine", std::vector<std::string>{"quiverfall.exe"}, folder_.path());
+            "/usr/bin/wine", std::vector<std::string>{(folder_.path() / "quiverfall.exe").string()},
+            workingDirectory);
     }
 
     TempDirectory folder_;
+    TempDirectory elsewhere_;
     std::unique_ptr<Process> program_;
 };
 
-TEST_F(WindowsProgramTest, ShowsTheStartViewPlaysTheFlightToBlackAndQuitsWithEscape) {
-    start();
+TEST_F(WindowsProgramTest, StartedElsewhereShowsTheStartViewPlaysTheFlightToBlackAndQuits) {
+    start(elsewhere_.path());
     const unsigned long window = findProgramWindow(*program_, startSeconds);
     ASSERT_NE(window, 0UL) << program_->standardOutput() << program_->standardError();
     ASSERT_TRUE(waitUntilShown(window, startSeconds, darkestBlack)) << "the room never showed";
@@ -62,7 +65,7 @@ TEST_F(WindowsProgramTest, ShowsTheStartViewPlaysTheFlightToBlackAndQuitsWithEsc
 
 TEST_F(WindowsProgramTest, AMissingShaderSaysSoAndExitsWithStatusOneWithoutWaiting) {
     std::filesystem::remove(folder_.path() / "Shader" / "blurShader.frag");
-    start();
+    start(folder_.path());
     EXPECT_EQ(program_->waitForExit(startSeconds), std::optional<int>(1));
     EXPECT_NE(
         program_->standardOutput().find("ERROR: Could not load file ./Shader/blurShader.frag"),
