@@ -153,6 +153,15 @@ ProgramRun runProgram(const fs::path& workingDirectory, double timeoutSeconds) {
     return run;
 }
 
+std::string lastLine(const std::string& text) {
+    std::string trimmed = text;
+    while (!trimmed.empty() && trimmed.back() == '\n') {
+        trimmed.pop_back();
+    }
+    const size_t start = trimmed.rfind('\n');
+    return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
+}
+
 std::string commandOutput(const std::string& command) {
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");

@@ -73,5 +73,8 @@ struct ProgramRun {
 };
 ProgramRun runProgram(const std::filesystem::path& workingDirectory, double timeoutSeconds);
 
+// The last line of a program's output, without its newline.
+std::string lastLine(const std::string& text);
+
 // Runs a shell command, returns its standard output (trailing newline removed).
 std::string commandOutput(const std::string& command);

@@ -52,6 +52,13 @@ TEST(CaptureOptionsTest, StillTimesAreTakenInAnyOrderAndSavedOnce) {
     EXPECT_EQ(options.times, (std::vector<float>{5.0f, 10.0f, 30.5f}));
 }
 
+// Left out, the stills are those of the default times the run reaches.
+TEST(CaptureOptionsTest, DefaultStillTimesStopWhereTheRunStops) {
+    CaptureOptions options;
+    ASSERT_TRUE(parse({"--until", "6"}, options));
+    EXPECT_EQ(options.times, (std::vector<float>{0.0f, 6.0f}));
+}
+
 TEST(CaptureOptionsTest, VideoCommandLinesThatCannotWorkAreRefused) {
     const std::vector<std::vector<std::string>> refused = {
         {"--video", "run.avi"},                 // no format for that name

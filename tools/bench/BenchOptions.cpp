@@ -1,7 +1,8 @@
 #include "BenchOptions.h"
 
+#include "NumberArgument.h"
+
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -24,9 +25,9 @@ const char* const helpText =
     "every measured round: 20 single-texelFetch copy passes (the least a 20-pass chain can\n"
     "cost) and 10 passes of the usual 9-tap bilinear Gaussian bloom.\n"
     "\n"
-    "  --frames N       measured redraw rounds (default: 20); each round times the passes one\n"
-    "                   by one, the two references, and one whole redrawn frame\n"
-    "  --idle-frames N  measured idle frames (default: 200)\n"
+    "  --frames N       measured redraw rounds, 1 to 150 (default: 20); each round times the\n"
+    "                   passes one by one, the two references, and one whole redrawn frame\n"
+    "  --idle-frames N  measured idle frames, 1 to 10000 (default: 200)\n"
     "  --warmup N       rounds and idle frames run first and not counted (default: 2; 0 allowed)\n"
     "                   (--frames and --warmup together: at most 150)\n"
     "  --json PATH      also write the figures to PATH as one JSON object\n"
@@ -36,20 +37,14 @@ const char* const helpText =
     "Output: a table per clock (median, minimum, maximum and interquartile range in\n"
     "milliseconds), the blur's median against both references, the peak resident memory, and\n"
     "a last line \"BENCH {...}\" holding the figures as one line of JSON. The exit status is 0,\n"
-    "1 when a GL error was seen or no GL context could be made, 2 for unusable options.\n";
-
-bool parseCount(const char* text, int minimum, int& value) {
-    char* end = nullptr;
-    const long parsed = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || parsed < minimum || parsed > 1000000) {
-        return false;
-    }
-    value = static_cast<int>(parsed);
-    return true;
-}
+    "1 when a GL error was seen, no GL context could be made, the --compare file could not be\n"
+    "read or the --json file not written (both are tried before the run), 2 for unusable\n"
+    "options.\n";
 
 // Each round advances the volley by two frames of 1/60 s; it lasts about 400 frames.
 constexpr int maxRedrawRounds = 150;
+// An idle frame takes a few milliseconds even on software GL, so this many stay within a minute.
+constexpr int maxIdleFrames = 10000;
 
 } // namespace
 
@@ -63,13 +58,11 @@ bool parseBenchOptions(int argc, char** argv, BenchOptions& options, bool& helpS
             helpShown = true;
             return true;
         } else if (argument == "--frames" && hasValue) {
-            if (!parseCount(argv[++i], 1, options.redrawFrames)) {
-                std::fprintf(stderr, "--frames needs a whole number of at least 1\n");
+            if (!readWholeNumber(argument, argv[++i], 1, maxRedrawRounds, options.redrawFrames)) {
                 return false;
             }
         } else if (argument == "--idle-frames" && hasValue) {
-            if (!parseCount(argv[++i], 1, options.idleFrames)) {
-                std::fprintf(stderr, "--idle-frames needs a whole number of at least 1\n");
+            if (!readWholeNumber(argument, argv[++i], 1, maxIdleFrames, options.idleFrames)) {
                 return false;
             }
         } else if (argument == "--json" && hasValue) {
@@ -77,8 +70,8 @@ bool parseBenchOptions(int argc, char** argv, BenchOptions& options, bool& helpS
         } else if (argument == "--compare" && hasValue) {
             options.comparePath = argv[++i];
         } else if (argument == "--warmup" && hasValue) {
-            if (!parseCount(argv[++i], 0, options.warmupFrames)) {
-                std::fprintf(stderr, "--warmup needs a whole number of at least 0\n");
+            if (!readWholeNumber(argument, argv[++i], 0, maxRedrawRounds - 1,
+                                 options.warmupFrames)) {
                 return false;
             }
         } else {

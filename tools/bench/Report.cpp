@@ -9,7 +9,10 @@
 
 #include "render/FrameSize.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -19,6 +22,8 @@
 #include <vector>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 void printTable(const char* title, const PassTimer& timer, bool glClock) {
     std::printf("\n%-34s %5s %9s %9s %9s %9s\n", title, "n", "median", "min", "max", "IQR");
@@ -65,20 +70,13 @@ double ratio(double numerator, double denominator) {
 
 // Each figure of this run beside the same figure of an earlier run, with the ratio this/other.
 // Figures only one of the two runs has are listed as such.
-void printComparison(const Figures& figures, const std::string& otherPath) {
-    std::ifstream file(otherPath);
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::optional<std::map<std::string, double>> other = parseFlatJson(text.str());
-    if (!other) {
-        std::printf("\ncannot compare: %s is not a --json file of the bench\n", otherPath.c_str());
-        return;
-    }
+void printComparison(const Figures& figures, const std::string& otherPath,
+                     const std::map<std::string, double>& other) {
     std::printf("\nchange against %s\n%-34s %12s %12s %9s %9s\n", otherPath.c_str(), "figure",
                 "other", "this", "ratio", "change");
     for (const auto& [name, value] : figures) {
-        const auto found = other->find(name);
-        if (found == other->end()) {
+        const auto found = other.find(name);
+        if (found == other.end()) {
             std::printf("%-34s %12s %12.4g   (not in the other run)\n", name.c_str(), "-", value);
             continue;
         }
@@ -94,7 +92,42 @@ void printComparison(const Figures& figures, const std::string& otherPath) {
 
 } // namespace
 
-void printReport(const PassTimer& timer, const BenchOptions& options, const RunFacts& facts) {
+std::optional<std::map<std::string, double>> readEarlierRun(const std::string& path) {
+    std::ifstream file(path);
+    if (!file) {
+        std::fprintf(stderr, "quiverfall-bench: cannot read %s: %s\n", path.c_str(),
+                     std::strerror(errno));
+        return std::nullopt;
+    }
+    std::stringstream text;
+    text << file.rdbuf();
+    std::optional<std::map<std::string, double>> figures = parseFlatJson(text.str());
+    if (!figures) {
+        std::fprintf(stderr,
+                     "quiverfall-bench: cannot compare: %s is not a --json file of the bench\n",
+                     path.c_str());
+    }
+    return figures;
+}
+
+bool canWriteReport(const std::string& path) {
+    std::error_code error;
+    const bool existed = fs::exists(path, error);
+    std::FILE* file = std::fopen(path.c_str(), "a");
+    if (file == nullptr) {
+        std::fprintf(stderr, "quiverfall-bench: cannot write %s: %s\n", path.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    std::fclose(file);
+    if (!existed) {
+        fs::remove(path, error);
+    }
+    return true;
+}
+
+bool printReport(const PassTimer& timer, const BenchOptions& options, const RunFacts& facts,
+                 const std::map<std::string, double>* earlier) {
     std::printf("quiverfall-bench on %s, %dx%d\n", facts.renderer.c_str(), frameWidth, frameHeight);
     std::printf("%d redraw rounds and %d idle frames, after %d warm-up of each; "
                 "time step %.4f s\n",
@@ -138,15 +171,19 @@ void printReport(const PassTimer& timer, const BenchOptions& options, const RunF
     figures.emplace_back("peak_rss_mb", facts.peakResidentMb);
     figures.emplace_back("gl_errors", facts.glErrors);
 
-    if (!options.comparePath.empty()) {
-        printComparison(figures, options.comparePath);
+    if (earlier != nullptr) {
+        printComparison(figures, options.comparePath, *earlier);
     }
+    bool written = true;
     if (!options.jsonPath.empty()) {
         std::ofstream json(options.jsonPath);
         json << toFlatJson(figures) << "\n";
+        json.close();
         if (!json) {
             std::fprintf(stderr, "quiverfall-bench: cannot write %s\n", options.jsonPath.c_str());
+            written = false;
         }
     }
     std::printf("BENCH %s\n", toFlatJson(figures).c_str());
+    return written;
 }

@@ -17,6 +17,9 @@
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <map>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -46,6 +49,16 @@ int main(int argc, char** argv) {
     if (helpShown) {
         return 0;
     }
+    std::optional<std::map<std::string, double>> earlier;
+    if (!options.comparePath.empty()) {
+        earlier = readEarlierRun(options.comparePath);
+        if (!earlier) {
+            return 1;
+        }
+    }
+    if (!options.jsonPath.empty() && !canWriteReport(options.jsonPath)) {
+        return 1;
+    }
 
     GLFWwindow* window = createHiddenWindow("Quiverfall");
     if (window == nullptr) {
@@ -57,6 +70,7 @@ int main(int argc, char** argv) {
     RunFacts facts;
     facts.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     int glErrors = 0;
+    bool written = false;
     {
         ScriptedKeys keys;
         PassTimer timer(measureCount);
@@ -78,9 +92,9 @@ int main(int argc, char** argv) {
 
         facts.peakResidentMb = peakResidentMegabytes();
         facts.glErrors = glErrors;
-        printReport(timer, options, facts);
+        written = printReport(timer, options, facts, earlier ? &*earlier : nullptr);
     }
     releaseScene();
     glfwTerminate();
-    return glErrors == 0 ? 0 : 1;
+    return glErrors == 0 && written ? 0 : 1;
 }

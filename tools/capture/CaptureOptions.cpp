@@ -2,13 +2,32 @@
 
 #include "VideoEncoder.h"
 
+#include "NumberArgument.h"
+#include "app/Flight.h"
+#include "scene/VolleyTimeline.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <sstream>
 
 namespace {
+
+// The demo's clocks add the step to float seconds: near the run's end (37 s) a float holds about
+// 4 microseconds, so a 1 ms step keeps within 0.2% of itself, where a step of 1e-7 s stops adding
+// at 2 s and the run never ends.
+constexpr double shortestStep = 0.001;
+// One frame a second, as --fps 1.
+constexpr double longestStep = 1.0;
+constexpr long maxFramesPerSecond = 240;
+// The latest time any option may name: the run to black takes under 40 s, and the bound keeps a
+// mistyped time from a run of hours.
+constexpr double maxSeconds = 600.0;
+// The longest start view before C, and so the earliest --video-from.
+constexpr double maxLeadIn = 60.0;
+// The largest video side, as large as H.264's levels reach.
+constexpr long maxVideoSide = 8192;
 
 const char* const helpText =
     "usage: quiverfall-capture [options]\n"
@@ -19,75 +38,105 @@ const char* const helpText =
     "./Shader and ./Models like the demo). Needs an X display; use xvfb-run without one.\n"
     "Videos are made by the ffmpeg program (Debian package ffmpeg).\n"
     "\n"
-    "  --out DIR        folder for the pictures (default: capture)\n"
-    "  --fps N          frames per second of demo time, a whole number (default: 30)\n"
-    "  --dt SECONDS     time step of every frame instead of --fps (not with --video)\n"
-    "  --lead-in SECONDS  how long the start view shows before C (default: 1)\n"
-    "  --at T1,T2,...   seconds after C at which to save frames, in any order (default:\n"
-    "                   the flight's key poses and the three arrows in flight; the start\n"
-    "                   view and the last frame before black are always saved)\n"
+    "  --out DIR        folder for the pictures, made when missing (default: capture)\n"
+    "  --fps N          frames per second of demo time, a whole number from 1 to 240\n"
+    "                   (default: 30)\n"
+    "  --dt SECONDS     time step of every frame instead of --fps, from 0.001 to 1 (not with\n"
+    "                   --video)\n"
+    "  --lead-in SECONDS  how long the start view shows before C, from 0 to 60 (default: 1)\n"
+    "  --at T1,T2,...   seconds after C at which to save frames, in any order, each from 0 to\n"
+    "                   the run's end (default: the flight's key poses and the three arrows\n"
+    "                   in flight; the start view and the last frame before black are always\n"
+    "                   saved)\n"
     "  --start-only     save only the start view (frame_start.png) and stop\n"
-    "  --until SECONDS  stop after this much flight time instead of running to black\n"
+    "  --until SECONDS  stop after this much flight time instead of running to black (up to\n"
+    "                   600)\n"
     "  --limit SECONDS  give up, and fail, after this much flight time if the window never\n"
-    "                   turns black (default: 45)\n"
+    "                   turns black (default: 45; up to 600)\n"
     "  --no-sheet       do not write contact_sheet.png\n"
     "  --video PATH     also write the run as a video at --fps frames per second; the name's\n"
     "                   ending picks the format: .mp4 (H.264), .webp or .gif (looping)\n"
-    "  --video-size WxH  scale the video to this size (default: 1600x900; even numbers)\n"
+    "  --video-size WxH  scale the video to this size (default: 1600x900; even numbers up to\n"
+    "                   8192)\n"
     "  --video-from T, --video-to T  put only this part of the run in the video, in seconds\n"
     "                   after C (the lead-in counts back from 0)\n"
     "  --quiet          no progress output\n"
     "  --help           this text\n"
     "\n"
     "Frames are named frame_start.png and frame_T.png with T the flight time in seconds;\n"
-    "frame_black.png is the first frame after the volley ended.\n";
-
-bool parseNumber(const char* text, float& value) {
-    char* end = nullptr;
-    value = std::strtof(text, &end);
-    return end != text && *end == '\0' && std::isfinite(value);
-}
+    "frame_black.png is the first frame after the volley ended. The exit status is 0, 1 when\n"
+    "anything asked for was not written or the run failed, 2 for unusable options.\n";
 
 // The run passes the times in order, each still named by its time: they are sorted, and a time
 // given twice is saved once.
-bool parseTimes(const std::string& text, std::vector<float>& times) {
+bool parseTimes(const char* text, std::vector<float>& times) {
     std::stringstream stream(text);
     std::string item;
     while (std::getline(stream, item, ',')) {
-        float value = 0.0f;
-        if (!parseNumber(item.c_str(), value) || value < 0.0f) {
+        const std::optional<double> value = numberIn(item, 0.0, maxSeconds);
+        if (!value) {
+            std::fprintf(stderr,
+                         "--at needs seconds from 0 to %g, separated by commas, not \"%s\"\n",
+                         maxSeconds, text);
             return false;
         }
-        times.push_back(value);
+        times.push_back(static_cast<float>(*value));
     }
     std::sort(times.begin(), times.end());
     times.erase(std::unique(times.begin(), times.end()), times.end());
-    return !times.empty();
-}
-
-bool parsePositive(const char* text, float& value) {
-    return parseNumber(text, value) && value > 0.0f;
-}
-
-bool parseWholeNumber(const char* text, int lowest, int highest, int& value) {
-    char* end = nullptr;
-    const long number = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || number < lowest || number > highest) {
+    if (times.empty()) {
+        std::fprintf(stderr, "--at needs at least one time\n");
         return false;
     }
-    value = static_cast<int>(number);
     return true;
 }
 
 // "WxH" with both even, as H.264's 4:2:0 colour needs.
-bool parseVideoSize(const std::string& text, int& width, int& height) {
-    const size_t x = text.find('x');
-    if (x == std::string::npos) {
+bool parseVideoSize(const char* text, int& width, int& height) {
+    const std::string size = text;
+    const size_t x = size.find('x');
+    const std::optional<long> w =
+        x == std::string::npos ? std::nullopt : wholeNumberIn(size.substr(0, x), 2, maxVideoSide);
+    const std::optional<long> h =
+        x == std::string::npos ? std::nullopt : wholeNumberIn(size.substr(x + 1), 2, maxVideoSide);
+    if (!w || !h || *w % 2 != 0 || *h % 2 != 0) {
+        std::fprintf(stderr,
+                     "--video-size needs WIDTHxHEIGHT, each an even number from 2 to %ld, not "
+                     "\"%s\"\n",
+                     maxVideoSide, text);
         return false;
     }
-    return parseWholeNumber(text.substr(0, x).c_str(), 2, 8192, width) &&
-           parseWholeNumber(text.substr(x + 1).c_str(), 2, 8192, height) && width % 2 == 0 &&
-           height % 2 == 0;
+    width = static_cast<int>(*w);
+    height = static_cast<int>(*h);
+    return true;
+}
+
+// Stills are asked for at times the run reaches, or the run is refused before it starts; left
+// out, the default times are those the run reaches.
+bool checkStillTimes(CaptureOptions& options, bool timesGiven) {
+    if (timesGiven && !options.flight) {
+        std::fprintf(stderr, "--at saves frames of the flight: leave out --start-only\n");
+        return false;
+    }
+    const char* why = "a second after the volley ends";
+    float last = runToBlackSeconds();
+    if (options.until > 0.0f && options.until < last) {
+        last = options.until;
+        why = "where --until stops the run";
+    } else if (options.until <= 0.0f && options.limit < last) {
+        last = options.limit;
+        why = "where --limit gives the run up";
+    }
+    if (!timesGiven) {
+        options.times = defaultCaptureTimes();
+        options.times.erase(std::upper_bound(options.times.begin(), options.times.end(), last),
+                            options.times.end());
+    } else if (options.times.back() > last) {
+        std::fprintf(stderr, "--at needs times from 0 to %g s (%s), not %g\n",
+                     static_cast<double>(last), why, static_cast<double>(options.times.back()));
+        return false;
+    }
+    return true;
 }
 
 // Options that only make sense together.
@@ -120,6 +169,10 @@ bool checkCombinations(const CaptureOptions& options, bool dtGiven, bool fpsGive
 
 } // namespace
 
+float runToBlackSeconds() {
+    return volleyCueTime + VolleyTimeline().steadyDuration() + blackEnding;
+}
+
 std::vector<float> defaultCaptureTimes() {
     // The flight's key poses, with arrow 1 at 30.0 s, arrow 2 at 34.2 s and arrow 3 at 35.4 s.
     return {0.0f,  6.0f,  15.0f, 21.0f, 24.0f, 27.0f, 29.2f,
@@ -130,6 +183,7 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& h
     helpShown = false;
     bool dtGiven = false;
     bool fpsGiven = false;
+    bool timesGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -140,52 +194,44 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& h
         } else if (argument == "--out" && hasValue) {
             options.outputDirectory = argv[++i];
         } else if (argument == "--dt" && hasValue) {
-            if (!parsePositive(argv[++i], options.dt)) {
-                std::fprintf(stderr, "--dt needs a positive number of seconds\n");
+            if (!readNumber(argument, argv[++i], shortestStep, longestStep, "seconds",
+                            options.dt)) {
                 return false;
             }
             options.framesPerSecond = 0;
             dtGiven = true;
         } else if (argument == "--fps" && hasValue) {
-            if (!parseWholeNumber(argv[++i], 1, 240, options.framesPerSecond)) {
-                std::fprintf(stderr, "--fps needs a whole number from 1 to 240\n");
+            if (!readWholeNumber(argument, argv[++i], 1, maxFramesPerSecond,
+                                 options.framesPerSecond)) {
                 return false;
             }
             options.dt = 1.0f / static_cast<float>(options.framesPerSecond);
             fpsGiven = true;
         } else if (argument == "--lead-in" && hasValue) {
-            if (!parseNumber(argv[++i], options.leadIn) || options.leadIn < 0.0f) {
-                std::fprintf(stderr, "--lead-in needs a number of seconds, 0 or more\n");
+            if (!readNumber(argument, argv[++i], 0.0, maxLeadIn, "seconds", options.leadIn)) {
                 return false;
             }
         } else if (argument == "--video" && hasValue) {
             options.videoPath = argv[++i];
         } else if (argument == "--video-size" && hasValue) {
             if (!parseVideoSize(argv[++i], options.videoWidth, options.videoHeight)) {
-                std::fprintf(stderr, "--video-size needs WIDTHxHEIGHT, both even\n");
                 return false;
             }
         } else if ((argument == "--video-from" || argument == "--video-to") && hasValue) {
             float& bound = argument == "--video-from" ? options.videoFrom : options.videoTo;
-            if (!parseNumber(argv[++i], bound)) {
-                std::fprintf(stderr, "%s needs a number of seconds\n", argument.c_str());
+            if (!readNumber(argument, argv[++i], -maxLeadIn, maxSeconds, "seconds", bound)) {
                 return false;
             }
-        } else if (argument == "--until" && hasValue) {
-            if (!parsePositive(argv[++i], options.until)) {
-                std::fprintf(stderr, "--until needs a positive number of seconds\n");
-                return false;
-            }
-        } else if (argument == "--limit" && hasValue) {
-            if (!parsePositive(argv[++i], options.limit)) {
-                std::fprintf(stderr, "--limit needs a positive number of seconds\n");
+        } else if ((argument == "--until" || argument == "--limit") && hasValue) {
+            float& bound = argument == "--until" ? options.until : options.limit;
+            if (!readNumber(argument, argv[++i], shortestStep, maxSeconds, "seconds", bound)) {
                 return false;
             }
         } else if (argument == "--at" && hasValue) {
             if (!parseTimes(argv[++i], options.times)) {
-                std::fprintf(stderr, "--at needs a comma-separated list of seconds\n");
                 return false;
             }
+            timesGiven = true;
         } else if (argument == "--start-only") {
             options.flight = false;
         } else if (argument == "--no-sheet") {
@@ -197,8 +243,5 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& h
             return false;
         }
     }
-    if (options.times.empty()) {
-        options.times = defaultCaptureTimes();
-    }
-    return checkCombinations(options, dtGiven, fpsGiven);
+    return checkStillTimes(options, timesGiven) && checkCombinations(options, dtGiven, fpsGiven);
 }

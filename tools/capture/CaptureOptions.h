@@ -37,6 +37,13 @@ struct CaptureOptions {
 // Sets `helpShown` when --help was asked for.
 bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& helpShown);
 
+// How long the window shows black at the end of a run before the capture stops.
+constexpr float blackEnding = 1.0f;
+
+// Seconds after C at which a run to black ends, with the volley at its steady pace; a run at a
+// coarse step ends up to a step later.
+float runToBlackSeconds();
+
 // The flight times of the default contact sheet: the flight's key poses, the three arrows in
 // flight and the last frame before black.
 std::vector<float> defaultCaptureTimes();

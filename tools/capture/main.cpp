@@ -6,7 +6,6 @@
 #include "RenderProgress.h"
 #include "VideoEncoder.h"
 
-#include "app/Flight.h"
 #include "app/Frame.h"
 #include "app/Globals.h"
 #include "app/SceneSetup.h"
@@ -24,13 +23,11 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// How long the window shows black at the end of a run before the capture stops.
-constexpr float blackEnding = 1.0f;
 
 std::string frameName(float time) {
     char name[64];
@@ -67,6 +64,7 @@ class Recorder {
     // The frame just run, `flightTime` seconds after C was pressed (0 or less before it). The
     // window is read back once, for the video and the stills alike, and only when one wants it.
     void frame(float flightTime) {
+        lastFlightTime_ = flightTime;
         const bool inVideo =
             video_ != nullptr && flightTime >= options_.videoFrom && flightTime <= options_.videoTo;
         // Stills are of the flight, whose frames come after C at times above 0; at 0 the
@@ -111,6 +109,14 @@ class Recorder {
 
     // Writes the contact sheet and ends the video; true when everything asked for was written.
     bool finish() {
+        // The options keep the stills within the run, but a run at a coarse step may end a
+        // little before the time it was expected to.
+        if (ok_ && options_.flight && nextStill_ < options_.times.size()) {
+            std::fprintf(stderr, "%s was not written: the run ended at %.2f s after C\n",
+                         (out_ / frameName(options_.times[nextStill_])).c_str(),
+                         static_cast<double>(lastFlightTime_));
+            ok_ = false;
+        }
         if (ok_ && options_.contactSheet) {
             const fs::path path = out_ / "contact_sheet.png";
             ok_ = writeContactSheet(sheet_, path.string());
@@ -158,6 +164,7 @@ class Recorder {
     std::string videoError_;
     std::vector<Picture> sheet_;
     size_t nextStill_ = 0;
+    float lastFlightTime_ = 0.0f;
     bool ok_ = true;
 };
 
@@ -218,9 +225,7 @@ bool runDemo(const CaptureOptions& options, Recorder& recorder, RenderProgress& 
 
 // Demo seconds the run is expected to take, for the progress line.
 double expectedRunLength(const CaptureOptions& options) {
-    const double flight = options.until > 0.0f
-                              ? options.until
-                              : volleyCueTime + VolleyTimeline().steadyDuration() + blackEnding;
+    const double flight = options.until > 0.0f ? options.until : runToBlackSeconds();
     return std::max(options.leadIn, options.dt) + (options.flight ? flight : 0.0);
 }
 
@@ -235,7 +240,13 @@ int main(int argc, char** argv) {
     if (helpShown) {
         return 0;
     }
-    fs::create_directories(options.outputDirectory);
+    std::error_code error;
+    fs::create_directories(options.outputDirectory, error);
+    if (error) {
+        std::fprintf(stderr, "the folder %s was not made: %s\n", options.outputDirectory.c_str(),
+                     error.message().c_str());
+        return 1;
+    }
 
     RenderProgress progress(expectedRunLength(options), !options.quiet);
     Recorder recorder(options, progress);
