@@ -7,7 +7,6 @@
 #include "scene/VolleyTimeline.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <sstream>

@@ -109,8 +109,8 @@ class Recorder {
 
     // Writes the contact sheet and ends the video; true when everything asked for was written.
     bool finish() {
-        // The options keep the stills within the run, but a run at a coarse step may end a
-        // little before the time it was expected to.
+        // The options keep the stills within the run's end at its steady pace; float time may
+        // still end a run a hair before a still asked for right at that end.
         if (ok_ && options_.flight && nextStill_ < options_.times.size()) {
             std::fprintf(stderr, "%s was not written: the run ended at %.2f s after C\n",
                          (out_ / frameName(options_.times[nextStill_])).c_str(),
@@ -120,7 +120,9 @@ class Recorder {
         if (ok_ && options_.contactSheet) {
             const fs::path path = out_ / "contact_sheet.png";
             ok_ = writeContactSheet(sheet_, path.string());
-            if (ok_ && !options_.quiet) {
+            if (!ok_) {
+                std::fprintf(stderr, "could not write %s\n", path.c_str());
+            } else if (!options_.quiet) {
                 std::printf("wrote %s\n", path.c_str());
             }
         }
