@@ -20,10 +20,11 @@ const std::vector<std::string> shortFlight = {"--dt",    "0.5", "--at",       "1
                                               "--until", "2",   "--no-sheet", "--quiet"};
 
 ProgramRun capture(const fs::path& out, std::vector<std::string> arguments,
-                   const ProcessOptions& processOptions = {}) {
+                   const ProcessOptions& processOptions = {},
+                   const fs::path& startedIn = QUIVERFALL_SOURCE_DIR) {
     arguments.push_back("--out");
     arguments.push_back(out.string());
-    Process tool(captureTool, arguments, QUIVERFALL_SOURCE_DIR, processOptions);
+    Process tool(captureTool, arguments, startedIn, processOptions);
     ProgramRun run;
     run.exitStatus = tool.waitForExit(300.0);
     run.standardOutput = tool.standardOutput();
@@ -34,8 +35,10 @@ ProgramRun capture(const fs::path& out, std::vector<std::string> arguments,
 TEST(CaptureToolTest, TwoRunsGiveIdenticalPicturesStartingWithTheStartView) {
     ASSERT_TRUE(fs::exists(captureTool)) << captureTool;
     TempDirectory first, second;
-    for (const fs::path& out : {first.path(), second.path()}) {
-        const ProgramRun run = capture(out, shortFlight);
+    // The second run starts in its output folder, away from the data: the tool finds the data
+    // above itself, and "--out ." still means the folder it was started in.
+    for (const ProgramRun& run :
+         {capture(first.path(), shortFlight), capture(".", shortFlight, {}, second.path())}) {
         ASSERT_EQ(run.exitStatus, std::optional<int>(0)) << run.standardError;
     }
     for (const char* name : {"frame_start.png", "frame_01.00.png", "frame_02.00.png"}) {

@@ -13,6 +13,7 @@ TEST(PreviewToolTest, FailuresEndWithAStatusAndALineNamingWhatFailed) {
         (fs::path(QUIVERFALL_EXECUTABLE).parent_path() / "tools/preview/quiverfall-preview")
             .string();
     TempDirectory lacking;
+    lacking.copyFromSource("Shader"); // without it, the tool would look for the data elsewhere
     lacking.copyFromSource("Models");
     fs::remove(lacking.path() / "Models/arrow2.obj");
     const fs::path source = QUIVERFALL_SOURCE_DIR;

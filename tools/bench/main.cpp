@@ -7,6 +7,7 @@
 #include "PassTimer.h"
 #include "ReferenceBlurs.h"
 #include "Report.h"
+#include "app/DataFolder.h"
 
 #include "app/SceneSetup.h"
 #include "app/ScriptedKeys.h"
@@ -17,6 +18,7 @@
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -49,6 +51,13 @@ int main(int argc, char** argv) {
     if (helpShown) {
         return 0;
     }
+    // The paths given are where the bench was started; the data may be elsewhere.
+    for (std::string* path : {&options.comparePath, &options.jsonPath}) {
+        if (!path->empty()) {
+            *path = std::filesystem::absolute(*path).string();
+        }
+    }
+    enterDataFolder();
     std::optional<std::map<std::string, double>> earlier;
     if (!options.comparePath.empty()) {
         earlier = readEarlierRun(options.comparePath);

@@ -5,6 +5,7 @@
 #include "ContactSheet.h"
 #include "RenderProgress.h"
 #include "VideoEncoder.h"
+#include "app/DataFolder.h"
 
 #include "app/Frame.h"
 #include "app/Globals.h"
@@ -242,6 +243,12 @@ int main(int argc, char** argv) {
     if (helpShown) {
         return 0;
     }
+    // The paths given are where the tool was started; the data may be elsewhere.
+    options.outputDirectory = fs::absolute(options.outputDirectory).string();
+    if (!options.videoPath.empty()) {
+        options.videoPath = fs::absolute(options.videoPath).string();
+    }
+    enterDataFolder();
     std::error_code error;
     fs::create_directories(options.outputDirectory, error);
     if (error) {

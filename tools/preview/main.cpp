@@ -1,7 +1,8 @@
 // quiverfall-preview: renders the demo's models unlit (texture colour only, back faces culled) from
 // chosen camera poses into PNG files, to check geometry, winding and texture orientation without
-// the lighting in the way. Run it from the repository root.
+// the lighting in the way. It reads the demo's data as the demo does, from wherever it is started.
 #include "NumberArgument.h"
+#include "app/DataFolder.h"
 #include "assets/Mesh.h"
 #include "assets/ModelImporter.h"
 #include "offscreen/OffscreenWindow.h"
@@ -13,6 +14,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,7 +42,7 @@ constexpr double coordinateLimit = 100.0;
 
 // What one group of seven arguments asks for.
 struct View {
-    const char* path;
+    std::string path;
     glm::vec3 eye;
     glm::vec3 direction;
 };
@@ -100,10 +102,10 @@ bool renderViews(const std::vector<View>& views, const ShaderProgram& program,
         }
         glFinish();
         if (!savePng(readWindowPixels(), view.path)) {
-            std::fprintf(stderr, "could not write %s\n", view.path);
+            std::fprintf(stderr, "could not write %s\n", view.path.c_str());
             return false;
         }
-        std::printf("wrote %s\n", view.path);
+        std::printf("wrote %s\n", view.path.c_str());
     }
     return true;
 }
@@ -152,6 +154,11 @@ int main(int argc, char** argv) {
     if (!readViews(argc, argv, views)) {
         return 2;
     }
+    // The paths given are where the tool was started; the models may be elsewhere.
+    for (View& view : views) {
+        view.path = std::filesystem::absolute(view.path).string();
+    }
+    enterDataFolder();
     if (createHiddenWindow("quiverfall-preview") == nullptr) {
         return 1;
     }
