@@ -11,9 +11,8 @@ cd "$(dirname "$0")"
 if [[ "${1:-}" == "--web" ]]; then
     scripts/install-deps.sh web
     scripts/build-web.sh
-    port="${PORT:-8080}"
-    echo "Quiverfall in the browser: http://127.0.0.1:$port/ (Ctrl+C stops the server)"
-    exec scripts/serve-web.py build-web/site "$port"
+    # The server says the page's address once it listens.
+    exec scripts/serve-web.py build-web/site "${PORT:-8080}"
 elif [[ "${1:-}" == "--windows" ]]; then
     scripts/build-windows.sh
     if [[ -n "${DISPLAY:-}" ]] && command -v wine >/dev/null 2>&1; then
