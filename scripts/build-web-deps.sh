@@ -6,13 +6,15 @@
 # ports (-sUSE_ZLIB...) cannot be used because Debian ships emscripten with a frozen cache.
 # Everything is installed into one prefix (include/, lib/; default build-web/deps) with a stamp:
 # a rerun with everything in place does nothing. Sources and apt's lists are kept in PREFIX/work.
+# PREFIX is a new or empty folder, or one this script made.
 # Usage: scripts/build-web-deps.sh [PREFIX]
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-prefix="${1:-$root/build-web/deps}"
-mkdir -p "$prefix"
-prefix="$(cd "$prefix" && pwd)"
+deps_name=build-web-deps
+# shellcheck source=scripts/deps-common.sh
+. "$root/scripts/deps-common.sh"
+claim_prefix "${1:-$root/build-web/deps}"
 work="$prefix/work"
 script_path="$root/scripts/$(basename "${BASH_SOURCE[0]}")"
 # At most two compile jobs: the machines that run this are small and shared.
@@ -20,10 +22,6 @@ jobs=$(($(nproc) < 2 ? $(nproc) : 2))
 # emscripten 3.1.6's Node tools do not look in Debian's folder of Node modules (acorn...) by
 # themselves.
 export NODE_PATH=/usr/share/nodejs
-
-deps_name=build-web-deps
-# shellcheck source=scripts/deps-common.sh
-. "$root/scripts/deps-common.sh"
 
 # 1. Tools, installed only when missing.
 "$root/scripts/install-deps.sh" web
@@ -66,17 +64,6 @@ if up_to_date; then
     exit 0
 fi
 
-mkdir -p "$work"
-exec 9>"$work/lock"
-if ! flock -n 9; then
-    log "waiting for another run to finish"
-    flock 9
-    if up_to_date; then
-        print_usage
-        exit 0
-    fi
-fi
-
 rm -f "$stamp"
 downloads="$work/downloads"
 build="$work/build"
@@ -98,7 +85,7 @@ log "unpacking"
 run_logged unpack dpkg-source -x "$(dsc_of zlib "$zlib_version")" "$build/zlib"
 unpack_assimp_for_obj "$(dsc_of assimp "$assimp_version")" "$build/assimp"
 
-# What an earlier build installed goes (only that: the prefix may be shared).
+# What an earlier build installed goes.
 rm -rf "$prefix/include/assimp" "$prefix/include/minizip" "$prefix/include/zlib.h" \
     "$prefix/include/zconf.h" "$prefix/lib/libassimp.a" "$prefix/lib/libminizip.a" \
     "$prefix/lib/libz.a" "$prefix/lib/pkgconfig/assimp.pc" "$prefix/lib/pkgconfig/zlib.pc" \

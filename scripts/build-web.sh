@@ -4,6 +4,12 @@
 # build needs when missing (scripts/install-deps.sh web) and builds the WebAssembly libraries once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# One build at a time in build-web/: `./run.sh --web` beside the browser suite waits its turn.
+deps_name=build-web
+# shellcheck source=scripts/deps-common.sh
+. scripts/deps-common.sh
+mkdir -p build-web
+hold_lock build-web/lock
 
 scripts/build-web-deps.sh build-web/deps >/dev/null
 

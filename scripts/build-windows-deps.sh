@@ -4,22 +4,20 @@
 # static libraries. They are built from Debian's own source packages, of the same versions as
 # the desktop build's -dev packages; zlib is Debian's libz-mingw-w64-dev. Everything is installed
 # into one prefix (include/, lib/; default build-windows/deps) with a stamp: a rerun with
-# everything in place does nothing. Sources and logs are kept in PREFIX/work.
+# everything in place does nothing. Sources and logs are kept in PREFIX/work. PREFIX is a new or
+# empty folder, or one this script made: a rebuild replaces its include/ and lib/.
 # Usage: scripts/build-windows-deps.sh [PREFIX]
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-prefix="${1:-$root/build-windows/deps}"
-mkdir -p "$prefix"
-prefix="$(cd "$prefix" && pwd)"
+deps_name=build-windows-deps
+# shellcheck source=scripts/deps-common.sh
+. "$root/scripts/deps-common.sh"
+claim_prefix "${1:-$root/build-windows/deps}"
 work="$prefix/work"
 toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 # At most two compile jobs: the machines that run this are small and shared.
 jobs=$(($(nproc) < 2 ? $(nproc) : 2))
-
-deps_name=build-windows-deps
-# shellcheck source=scripts/deps-common.sh
-. "$root/scripts/deps-common.sh"
 
 "$root/scripts/install-deps.sh" windows
 

@@ -1,6 +1,33 @@
 # Shared by the scripts that build third-party libraries for another target from Debian's source
-# packages (build-web-deps.sh, build-windows-deps.sh). Sourced, not run: the script sets
-# `deps_name` (its name in messages) and, before calling run_logged, `logs` (its log folder).
+# packages (build-web-deps.sh, build-windows-deps.sh), and hold_lock by the builds that call
+# them. Sourced, not run: the script sets `deps_name` (its name in messages) and, before calling
+# run_logged, `logs` (its log folder).
+
+# Holds the lock FILE until the script ends: a second run beside it (`./run.sh --windows` beside
+# the Windows suite) waits for the first rather than both writing the same files.
+hold_lock() {
+    exec 9>"$1"
+    if ! flock -n 9; then
+        log "waiting for another run to finish"
+        flock 9
+    fi
+}
+
+# Takes the folder PREFIX for the script's own, made if missing, sets `prefix` to its absolute
+# path, and holds its lock (PREFIX/work/lock). A rebuild replaces what is in the folder, so a
+# folder with other files in it is refused before anything is installed or changed, unless the
+# script made it (its mark) or an earlier version of it filled it (its stamp): never /usr/local.
+claim_prefix() {
+    local mark="made-by-$deps_name"
+    if [[ -d $1 && ! -f $1/$mark && ! -f $1/$deps_name.stamp && -n $(ls -A "$1") ]]; then
+        fail "refusing $1: it holds files this script did not put there; name a new or empty folder"
+    fi
+    mkdir -p "$1"
+    prefix="$(cd "$1" && pwd)"
+    touch "$prefix/$mark"
+    mkdir -p "$prefix/work"
+    hold_lock "$prefix/work/lock"
+}
 
 log() { echo "$deps_name: $*"; }
 fail() { echo "$deps_name: $*" >&2; exit 1; }
