@@ -12,7 +12,9 @@
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX // MinGW's C++ library defines it already
 #define NOMINMAX
+#endif
 #include <io.h>
 #include <windows.h>
 #elif defined(__APPLE__)
