@@ -128,8 +128,14 @@ TEST_F(WindowSizeTest, IdleAndRedrawnFramesShowTheWholePictureScaledToFitWithBla
     }
 }
 
-TEST_F(WindowSizeTest, BackToItsOwnSizeTheWindowShowsThePictureExactly) {
+// A window dragged taller only (its bottom edge) has room for the picture 1:1: copied exactly,
+// centred between bars 50 rows high.
+TEST_F(WindowSizeTest, TallerOnlyOrBackToItsOwnSizeTheWindowShowsThePictureExactly) {
     const Picture startView = frame(frameSize, true);
+    const PixelSize taller{1600, 1000};
+    ASSERT_NO_FATAL_FAILURE(resize(taller));
+    expectSamePicture(frame(taller), letterboxed(startView, {0, 50, 1600, 900}, taller),
+                      "idle_at_1600x1000");
     ASSERT_NO_FATAL_FAILURE(resize({800, 450}));
     ASSERT_NO_FATAL_FAILURE(resize(frameSize));
     expectSamePicture(frame(frameSize), startView, "idle_back_at_1600x900");

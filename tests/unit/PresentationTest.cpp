@@ -26,6 +26,10 @@ TEST(LetterboxTest, ThePictureFillsOneSideAndIsCentredOnTheOther) {
     expectRect(fitPicture(frameSize, {2000, 700}), {378, 0, 1244, 700});
     // Portrait: 900 wide, 506.25 high rounds to 506, 1094 spare rows.
     expectRect(fitPicture(frameSize, {900, 1600}), {0, 547, 900, 506});
+    // Larger on one side only: copied 1:1 between bars, (1000 - 900) / 2 = 50 rows and
+    // (2000 - 1600) / 2 = 200 columns.
+    expectRect(fitPicture(frameSize, {1600, 1000}), {0, 50, 1600, 900});
+    expectRect(fitPicture(frameSize, {2000, 900}), {200, 0, 1600, 900});
     // One odd spare column goes to the right: 1601 - 1600 = 1.
     expectRect(fitPicture(frameSize, {1601, 900}), {0, 0, 1600, 900});
 }
