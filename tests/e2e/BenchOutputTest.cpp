@@ -115,6 +115,11 @@ TEST(BenchOutputTest, OneShortRunReportsEveryFigure) {
     EXPECT_EQ(figures->at("gl_errors"), 0.0);
     EXPECT_EQ(figures->at("frames"), 2.0);
     EXPECT_EQ(figures->at("idle_frames"), 5.0);
+    // Each figure times what it names. An idle frame draws nothing but the present step (on
+    // llvmpipe a fiftieth of a redraw) and the blur's 20 full-screen passes take about a dozen
+    // composites: the factors checked are far from those, out of reach of a busy machine.
+    EXPECT_LT(figures->at("idle_ms_median") * 4.0, figures->at("redraw_ms_median")) << line;
+    EXPECT_GT(figures->at("blur_ms_median"), figures->at("composite_ms_median") * 4.0) << line;
     std::ifstream jsonFile(files.path() / "this.json");
     std::string json;
     std::getline(jsonFile, json);
