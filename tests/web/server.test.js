@@ -1,6 +1,6 @@
 // The page's server on its own, serving a folder of the test's: its one line when it cannot listen,
-// its silence when a visitor leaves mid-download, and the header that makes a reload after a
-// rebuild fetch the new page. No browser: plain sockets.
+// its silence when a visitor leaves mid-download, the header that makes a reload after a rebuild
+// fetch the new page, and a link it does not follow. No browser: plain sockets.
 'use strict';
 const {test} = require('node:test');
 const assert = require('node:assert');
@@ -26,7 +26,7 @@ function serve(folder, port) {
   return server;
 }
 
-test('a visitor gone mid-download leaves the console silent; the files say no-cache', async () => {
+test('a visitor gone mid-download leaves the console silent; files say no-cache, links 404', async () => {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quiverfall-site-'));
   fs.writeFileSync(path.join(folder, 'index.html'), '<p>page</p>');
   // Far more than the sockets' buffers hold: the server is still writing when the visitor goes.
@@ -37,6 +37,9 @@ test('a visitor gone mid-download leaves the console silent; the files say no-ca
     const response = await fetch(address);
     assert.strictEqual(await response.text(), '<p>page</p>');
     assert.strictEqual(response.headers.get('cache-control'), 'no-cache');
+    // Only the folder's own plain files: a link, even to one of them, is not served.
+    fs.symlinkSync('index.html', path.join(folder, 'linked.html'));
+    assert.strictEqual((await fetch(new URL('linked.html', address))).status, 404);
     for (const leave of ['destroy', 'resetAndDestroy']) {
       const visitor = net.connect(address.port, '127.0.0.1');
       visitor.write('GET /index.data HTTP/1.1\r\nHost: localhost\r\n\r\n');
