@@ -22,7 +22,8 @@ void requestCoreContext();
 
 // Once the context is current and its entry points are loaded: swap at the display's refresh
 // where the driver allows it, and keep a key pressed and released between two polls as pressed
-// once (sticky keys). A browser paces the frames itself and has no sticky keys.
+// once (sticky keys). A browser paces the frames itself and has no sticky keys; there this
+// starts watching for a lost context, so that a loss during set-up is waited for as any other.
 void prepareWindow(GLFWwindow* window);
 
 // The keys the frame reads: the window's keyboard, and in a browser also the page's controls.
@@ -36,8 +37,10 @@ PixelSize framebufferSize(GLFWwindow* window);
 
 // A browser may take the GL context away (a GPU reset, a background tab's context reclaimed) and
 // give it back later. `lost` runs when it goes (every GL object is gone with it; deleting them
-// then does nothing) and `restored` when it comes back, before the next frame. A desktop context
-// is never lost.
+// then does nothing) and `restored` when it comes back, before the next frame; neither runs
+// once the frame loop has finished. Set-up or a rebuild that the loss overtakes runs on to its
+// end, its GL calls doing nothing, and is then released and done again. A desktop context is
+// never lost.
 void watchGraphicsContext(std::function<void()> lost, std::function<void()> restored);
 // True while the context is lost: no frame runs, and GL's error flag says only that.
 bool graphicsContextLost();

@@ -1,6 +1,7 @@
 // The browser (Emscripten): the page's canvas is the window and its animation frames drive the
 // loop; the page's on-screen controls count as keys; a lost WebGL2 context is claimed, waited
-// for and rebuilt; the shaders are compiled as GLSL ES 3.00.
+// for and rebuilt, from before set-up until the demo ends; the shaders are compiled as GLSL ES
+// 3.00.
 #include "app/Platform.h"
 
 #include "app/Camera.h"
@@ -43,6 +44,49 @@ struct ContextWatch {
 };
 ContextWatch contextWatch;
 
+// Set-up and a rebuild run in one go, and the context can go anywhere in them (a GPU reset; the
+// loss event comes only after them). WebGL then answers null where a new object is asked for, and
+// Emscripten's GL functions, or WebGL's own given that null, throw half-way. So on a lost context
+// every call does nothing and answers as a working context would (a new object, a shader that
+// compiled, a complete framebuffer): set-up always runs through whole, and the loss is handled
+// where it is claimed. A working context is called as before.
+// clang-format off
+EM_JS(void, answerCallsOnLostContext, (), {
+    const gl = GL.currentContext.GLctx;
+    const unchanged = new Set(["constructor", "isContextLost", "getError", "getExtension",
+                               "getSupportedExtensions", "getContextAttributes"]);
+    const status = new Set([gl.COMPILE_STATUS, gl.LINK_STATUS, gl.VALIDATE_STATUS]);
+    const nothingActive = {name: "", size: 0, type: 0};
+    const answers = {
+        getShaderParameter: (object, name) => status.has(name) || null,
+        getProgramParameter: (object, name) => status.has(name) || null,
+        checkFramebufferStatus: () => gl.FRAMEBUFFER_COMPLETE,
+        getAttribLocation: () => -1,
+        getShaderInfoLog: () => "",
+        getProgramInfoLog: () => "",
+        getActiveUniform: () => nothingActive,
+        getActiveAttrib: () => nothingActive,
+    };
+    const answerWhenLost = (name, args) => {
+        if (name in answers) return answers[name](...args);
+        return name.startsWith("create") ? {} : null;
+    };
+    const methods = Object.getPrototypeOf(gl);
+    for (const name of Object.getOwnPropertyNames(methods)) {
+        const call = Object.getOwnPropertyDescriptor(methods, name).value;
+        if (typeof call != "function" || unchanged.has(name)) continue;
+        gl[name] = (...args) => {
+            if (!gl.isContextLost()) {
+                const result = call.apply(gl, args);
+                // Lost during this very call.
+                if (result !== null || !gl.isContextLost()) return result;
+            }
+            return answerWhenLost(name, args);
+        };
+    }
+});
+// clang-format on
+
 EM_BOOL onContextLost(int, const void*, void*) {
     if (contextWatch.lost) {
         contextWatch.lost();
@@ -66,6 +110,18 @@ EM_BOOL onContextRestored(int, const void*, void*) {
     return EM_TRUE;
 }
 
+// Armed before set-up, so that a loss during it is claimed and waited for as any other; disarmed
+// once the program has ended, when there is no scene left to release or rebuild.
+void armContextHandlers(bool armed) {
+    if (!armed) {
+        contextWatch = {};
+    }
+    emscripten_set_webglcontextlost_callback("#canvas", nullptr, EM_FALSE,
+                                             armed ? onContextLost : nullptr);
+    emscripten_set_webglcontextrestored_callback("#canvas", nullptr, EM_FALSE,
+                                                 armed ? onContextRestored : nullptr);
+}
+
 struct BrowserLoop {
     GLFWwindow* window;
     std::function<void()> frame;
@@ -79,6 +135,7 @@ void browserFrame(void* argument) {
     }
     if (glfwWindowShouldClose(loop.window)) {
         emscripten_cancel_main_loop();
+        armContextHandlers(false);
         loop.finish();
         // The page says the demo has ended, where a desktop would close its window.
         EM_ASM(if (Module.onDemoEnd) Module.onDemoEnd(););
@@ -95,7 +152,10 @@ void requestCoreContext() {
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
 }
 
-void prepareWindow(GLFWwindow*) {}
+void prepareWindow(GLFWwindow*) {
+    answerCallsOnLostContext();
+    armContextHandlers(true);
+}
 
 std::unique_ptr<KeyInput> windowKeys(GLFWwindow* window) {
     return std::make_unique<PageKeyInput>(window);
@@ -131,9 +191,9 @@ PixelSize framebufferSize(GLFWwindow*) {
 }
 
 void watchGraphicsContext(std::function<void()> lost, std::function<void()> restored) {
+    // The handlers are armed already: a loss during set-up is reported after it, and so finds
+    // these.
     contextWatch = {std::move(lost), std::move(restored)};
-    emscripten_set_webglcontextlost_callback("#canvas", nullptr, EM_FALSE, onContextLost);
-    emscripten_set_webglcontextrestored_callback("#canvas", nullptr, EM_FALSE, onContextRestored);
 }
 
 bool graphicsContextLost() {
@@ -156,7 +216,12 @@ bool standardInputIsTerminal() {
     return false;
 }
 
+std::filesystem::path executablePath() {
+    return {};
+}
+
 void exitProgram(int status) {
+    armContextHandlers(false);
     // A plain exit leaves a browser's runtime alive and tells the page nothing.
     emscripten_force_exit(status);
 }

@@ -156,6 +156,10 @@ test('C plays the flight through a frozen page and a lost context to each arrow 
   await tab.keyboard.up('Escape');
   assert.ok(await page.waitFor(async () => (await page.message(tab)).includes('has ended'), 10),
             'Escape did not end the demo');
+  // Lost after the end: nothing is left to release or rebuild.
+  await page.loseContext(tab);
+  await sleep(1000);
+  assert.match(await page.message(tab), /has ended/);
   expectCleanConsole(log);
 });
 
@@ -201,16 +205,51 @@ test('a phone plays the demo with its on-screen controls, and restarts it when t
     };
     Module.pauseMainLoop();
   });
+  // The keys the program reads as pressed in the next three frames.
+  const keysRead = (resume = false) => tab.evaluate(resume => new Promise(resolve => {
+    controlReads = [];
+    if (resume) Module.resumeMainLoop();
+    let frames = 0;
+    const next = () => (++frames === 3 ? resolve(controlReads) : requestAnimationFrame(next));
+    requestAnimationFrame(next);
+  }), resume);
   const back = await control(66);
   await tab.touchscreen.tap(back.x, back.y);
-  await tab.evaluate(() => new Promise(resolve => {
-    Module.resumeMainLoop();
-    let frames = 0;
-    const next = () => (++frames === 4 ? resolve() : requestAnimationFrame(next));
-    requestAnimationFrame(next);
-  }));
-  assert.deepStrictEqual(await tab.evaluate(() => window.controlReads), [66],
+  assert.deepStrictEqual(await keysRead(true), [66],
                          'a short tap of back did not count as one press');
+
+  // Forward stays held while any finger holds it, and is let go however the press ends.
+  const cdp = await tab.createCDPSession();
+  const touch = (type, ...fingers) => cdp.send('Input.dispatchTouchEvent', {
+    type, touchPoints: fingers.map(id => ({...forward, id}))});
+  await touch('touchStart', 1);
+  await touch('touchStart', 1, 2);
+  await touch('touchEnd', 2);
+  assert.deepStrictEqual(await keysRead(), [70, 70, 70], 'forward was let go under a finger');
+  await touch('touchEnd');
+  await tab.evaluate(() => addEventListener('pointerdown', event => (window.by = event.pointerId)));
+  for (const [how, end] of Object.entries({
+    // Headless Chromium sends no lostpointercapture for a touch, even after a release.
+    'its capture lost': () => document.querySelector('[data-key="70"]').dispatchEvent(
+        new PointerEvent('lostpointercapture', {pointerId: by})),
+    'the page hidden': () => document.dispatchEvent(new Event('visibilitychange')),
+    'the window blurred': () => dispatchEvent(new Event('blur')),
+  })) {
+    await touch('touchStart', 1);
+    await tab.evaluate(end);
+    assert.ok((await keysRead()).length <= 1, `forward stayed held with ${how}`);
+    await touch('touchEnd');
+  }
+  await tab.mouse.move(forward.x, forward.y);
+  await tab.mouse.down({button: 'right'});
+  assert.deepStrictEqual(await keysRead(), [], 'a right-button press held forward');
+  await tab.mouse.up({button: 'right'});
+  const bloom = await control(32);
+  await tab.touchscreen.tap(bloom.x, bloom.y);
+  await keysRead();
+  await tab.evaluate(() => Module.pauseMainLoop());
+  await tab.keyboard.press('Space');
+  assert.deepStrictEqual(await keysRead(true), [], 'Space pressed Bloom again after its tap');
 
   await page.watchDemo(tab);
   const play = await control(67);
@@ -227,6 +266,27 @@ test('a phone plays the demo with its on-screen controls, and restarts it when t
   assert.ok(await page.waitFor(async () => (await page.message(tab)) === '' &&
                                            (await canvasIsLit(tab)), startSeconds),
             'the restart did not show the room again');
+  expectCleanConsole(log);
+});
+
+test('a context lost during set-up is restored, and the demo starts', async () => {
+  // Lost as the first shader program links, with the rest of set-up still to run.
+  const {page: tab, log} = await page.openPage(browser, {script: () => {
+    const link = WebGL2RenderingContext.prototype.linkProgram;
+    WebGL2RenderingContext.prototype.linkProgram = function(program) {
+      link.call(this, program);
+      if (!window.lost) (window.lost = this.getExtension('WEBGL_lose_context')).loseContext();
+    };
+  }});
+  assert.ok(await page.waitFor(async () => /waiting/.test(await page.message(tab)), startSeconds),
+            'the loss was not waited for: ' + (await page.message(tab)));
+  await tab.evaluate(() => window.lost.restoreContext());
+  assert.ok(await page.waitFor(async () => (await page.message(tab)) === '' &&
+                                           (await canvasIsLit(tab)), startSeconds),
+            'the demo did not start after the restore: ' + (await page.message(tab)));
+  const {worstTile} = page.compare(await page.canvasPicture(tab),
+                                   page.referencePicture('start_view'));
+  assert.ok(worstTile <= tileLimit, `not the start view: worst tile ${worstTile}`);
   expectCleanConsole(log);
 });
 

@@ -28,8 +28,8 @@ async function launch(extraArguments = []) {
 // program presents its picture one to one, or in the `viewport` given (a phone, a large screen).
 // Collects the console's errors and the program's printed lines. `block` names downloads that
 // fail; `remove` names files taken out of the page's file system once the data is unpacked, just
-// before the program starts.
-async function openPage(browser, {block = [], remove = [], viewport = null} = {}) {
+// before the program starts; `script` runs in the page before the page's own.
+async function openPage(browser, {block = [], remove = [], viewport = null, script = null} = {}) {
   const page = await browser.newPage();
   const log = {errors: [], printed: []};
   page.on('console', message => {
@@ -45,6 +45,7 @@ async function openPage(browser, {block = [], remove = [], viewport = null} = {}
     });
   }
   if (remove.length > 0) await page.evaluateOnNewDocument(removeBeforeStart, remove);
+  if (script) await page.evaluateOnNewDocument(script);
   await page.setViewport(viewport || {width: 1600, height: 1000, deviceScaleFactor: 1});
   await page.goto(pageUrl, {waitUntil: 'load'});
   if (!viewport) await resizeCanvas(page, 1600, 900);
