@@ -227,6 +227,12 @@ test('a phone plays the demo with its on-screen controls, and restarts it when t
   await touch('touchEnd', 2);
   assert.deepStrictEqual(await keysRead(), [70, 70, 70], 'forward was let go under a finger');
   await touch('touchEnd');
+  // A thumb that slides off onto the picture before it lifts lets go too.
+  await touch('touchStart', 1);
+  await cdp.send('Input.dispatchTouchEvent', {
+    type: 'touchMove', touchPoints: [{x: forward.x, y: box.height / 2, id: 1}]});
+  await cdp.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+  assert.ok((await keysRead()).length <= 1, 'forward stayed held after a slide off it');
   await tab.evaluate(() => addEventListener('pointerdown', event => (window.by = event.pointerId)));
   for (const [how, end] of Object.entries({
     // Headless Chromium sends no lostpointercapture for a touch, even after a release.
