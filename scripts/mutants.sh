@@ -3,23 +3,36 @@
 #
 # Copies the repository as it stands in the working tree (tracked files with their uncommitted
 # changes, plus untracked files that git does not ignore) into a scratch folder, configures and
-# builds one normal build there (RelWithDebInfo, tests on, no sanitizer), runs the suite once
-# unchanged (it must pass, or every fault would look caught), and then, for each fault of
+# builds one normal build in the copy's build/ (RelWithDebInfo, tests on, no sanitizer), runs the
+# suite once unchanged (it must pass, or every fault would look caught), and then, for each fault of
 # scripts/mutants.txt: applies it, rebuilds incrementally, runs the suite on a virtual X server
 # until the first failing test, records the fault as killed (with the test that failed), survived
 # (the whole suite passed) or "did not build", and puts the file back. The repository itself is
-# never touched, except that the browser's WebAssembly libraries are built into its
-# build-web/deps when they are missing there, as scripts/build-web.sh would.
+# never touched, except that the browser's WebAssembly libraries are built into its build-web/deps
+# when they are missing there, as scripts/build-web.sh would.
 #
-# SLOW: every fault costs an incremental rebuild plus the suite up to its first failure, and a
-# survivor the whole suite (3 to 6 minutes on two cores, with the unchanged run once more). On a
-# 2-core machine, with nearly every fault caught early, the whole list took 22 to 28 minutes; each
-# survivor adds a whole suite. Tests run two at a time (-j2) and the build uses two jobs. A run cut
-# short (Ctrl-C, a kill) still puts the file back; --resume goes on from where it stopped.
+# A fault that the normal build's suite misses is tried once more with the sanitizer build's suite,
+# the one ./test.sh runs second (build-sanitize/ in the copy, made as scripts/build.sh --with-tests
+# --sanitize makes it): it holds tests that the normal build leaves out (the fault matrix) and sees
+# memory errors and undefined behaviour. The fault is applied again, the sanitizer build rebuilt
+# incrementally and its suite run the same way; the fault is recorded as killed there (the kill
+# marked as the sanitizer build's) or survived. The sanitizer build and its unchanged run happen
+# when the first fault survives the normal build's suite. So a desktop fault's outcome is what the
+# two desktop suites of ./test.sh would catch; the summary names, for each kill, the suite that
+# caught it.
 #
-# The suite runs in three stages, each stopping at its first failure, a stage only when the ones
-# before it passed: unit_tests (a second), gl_tests and scene_tests (under a minute), then the
-# rest. Together they are the whole suite.
+# SLOW: every fault costs an incremental rebuild plus the suite up to its first failure. A fault
+# that survives the normal build's suite costs that whole suite (3 to 9 minutes on two cores, by
+# how busy they are), then a rebuild of the sanitizer build and its suite up to its first failure
+# (about 3 minutes when the fault matrix catches it, 6 for a survivor); the sanitizer build itself
+# costs about 8 minutes once, and its unchanged run 5. On a 2-core machine, with nearly every
+# fault caught early, the whole list took 22 to 28 minutes. Tests run two at a time (-j2) and the
+# builds use two jobs. A run cut short (Ctrl-C, a kill) still puts the file back; --resume goes on
+# from where it stopped, a fault that the normal build's suite passed with the sanitizer build's.
+#
+# Each desktop suite runs in three stages, each stopping at its first failure, a stage only when
+# the ones before it passed: unit_tests (a second), gl_tests and scene_tests (under a minute),
+# then the rest. Together they are the whole suite.
 #
 # Faults in the files only the browser build uses (web/, app/PlatformBrowser.cpp, the stb texture
 # loader, the browser's CMake files and scripts/serve-web.py: see `browser_only` below) are judged
@@ -41,7 +54,7 @@
 #                                         # go on after an interrupted run: faults already
 #                                         # recorded there for the same code are not run again
 #   scripts/mutants.sh --check            # only check that every fault applies (no build)
-# Other options: --list FILE (another fault list), --no-baseline (skip the unchanged run),
+# Other options: --list FILE (another fault list), --no-baseline (skip the unchanged runs),
 # --test-timeout SECONDS (per test, default 600; the browser suite three times that in all).
 #
 # Needs git, cmake, a C++ compiler, perl, xvfb-run and what the suite itself needs (see
@@ -215,7 +228,10 @@ case "$work/" in
     "$repo"/*) echo "the scratch folder must lie outside the repository" >&2; exit 2 ;;
 esac
 src=$work/src
-build=$work/build
+# The desktop builds lie inside the copy, as build/ and build-sanitize/ lie in the repository: the
+# tools look for the data in the folders above themselves, and the suite starts them away from it.
+build=$src/build
+sanitizer_build=$src/build-sanitize
 logs=$work/logs
 mkdir -p "$src" "$logs"
 echo "scratch folder: $work"
@@ -241,12 +257,13 @@ while IFS= read -r path; do
     fi
 done <"$files_list"
 # Files gone from the working tree since an earlier run would still be compiled (the build globs
-# its sources): remove them from the copy.
+# its sources): remove them from the copy, the builds in it aside.
 removed=0
 while IFS= read -r path; do
     rm -f "$src/$path"
     removed=$((removed + 1))
-done < <(cd "$src" && find . -type f -printf '%P\n' | sort | comm -23 - "$files_list")
+done < <(cd "$src" && find . \( -path ./build -o -path ./build-sanitize \) -prune -o -type f \
+    -printf '%P\n' | sort | comm -23 - "$files_list")
 echo "copied $copied changed files of $(wc -l <"$files_list") from $repo;" \
     "removed $removed stale ones"
 
@@ -254,15 +271,20 @@ echo "copied $copied changed files of $(wc -l <"$files_list") from $repo;" \
 check_faults "$src"
 
 # --- Build and suite ------------------------------------------------------------------------------
-if [[ $need_desktop -eq 1 ]]; then
-    generator=()
-    if [[ ! -f $build/CMakeCache.txt ]] && command -v ninja >/dev/null; then
+# Configures and builds the desktop program and its tests in the folder $1, with the sanitizers
+# when $2 is ON, as scripts/build.sh --with-tests does.
+build_desktop() {
+    local dir=$1 sanitize=$2 generator=()
+    if [[ ! -f $dir/CMakeCache.txt ]] && command -v ninja >/dev/null; then
         generator=(-G Ninja)
     fi
+    cmake -S "$src" -B "$dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DBUILD_TESTING=ON -DQUIVERFALL_SANITIZE="$sanitize" -DQUIVERFALL_WARNINGS_AS_ERRORS=OFF &&
+        cmake --build "$dir" -j 2
+}
+if [[ $need_desktop -eq 1 ]]; then
     echo "configuring and building in $build (build log: $logs/build.log)"
-    if ! { cmake -S "$src" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DBUILD_TESTING=ON -DQUIVERFALL_SANITIZE=OFF -DQUIVERFALL_WARNINGS_AS_ERRORS=OFF &&
-        cmake --build "$build" -j 2; } >"$logs/build.log" 2>&1; then
+    if ! build_desktop "$build" OFF >"$logs/build.log" 2>&1; then
         tail -n 30 "$logs/build.log" >&2
         echo "the unchanged copy does not build" >&2
         exit 2
@@ -321,15 +343,15 @@ if [[ $need_browser -eq 1 ]]; then
     echo "browser build done ($(elapsed))"
 fi
 
-# Runs the suite in the build folder under a virtual X server, the output into $1; the status is
-# ctest's (0 when every test passed). Sets suite_ran to 0 when no test ran at all.
+# Runs the suite of the desktop build in the folder $1 under a virtual X server, the output into
+# $2; the status is ctest's (0 when every test passed). Sets suite_ran to 0 when no test ran at all.
 run_suite() {
-    local log=$1 status
+    local dir=$1 log=$2 status
     local ctest_arguments="-j2 --stop-on-failure --no-tests=error --output-on-failure"
     ctest_arguments+=" --timeout $test_timeout"
     for _ in 1 2; do
         status=0
-        (cd "$build" && xvfb-run -a -s "$xvfb_arguments" bash -c "
+        (cd "$dir" && xvfb-run -a -s "$xvfb_arguments" bash -c "
         ctest $ctest_arguments -R '$unit_tests' &&
             ctest $ctest_arguments -R '$gl_and_scene_tests' &&
             ctest $ctest_arguments -E '$quick_tests'
@@ -443,6 +465,7 @@ fault_key() {
 }
 results=$work/results.tsv
 baseline_passed=$work/baseline-passed
+sanitizer_baseline_passed=$work/sanitizer-baseline-passed
 browser_baseline_passed=$work/browser-baseline-passed
 declare -A recorded=()
 if [[ $resume -eq 1 && -f $results ]]; then
@@ -451,40 +474,59 @@ if [[ $resume -eq 1 && -f $results ]]; then
     done <"$results"
 else
     : >"$results"
-    rm -f "$baseline_passed" "$browser_baseline_passed"
+    rm -f "$baseline_passed" "$sanitizer_baseline_passed" "$browser_baseline_passed"
 fi
 
-if [[ $baseline -eq 1 && $need_desktop -eq 1 ]]; then
-    if [[ $resume -eq 1 && $(cat "$baseline_passed" 2>/dev/null) == "$snapshot" ]]; then
-        echo "the unchanged suite passed in an earlier run on the same copy"
-    else
-        echo "running the unchanged suite once (log: $logs/baseline.log)"
-        base_started=$SECONDS
-        if ! run_suite "$logs/baseline.log"; then
-            echo "the unchanged suite fails ($(first_failure "$logs/baseline.log")): fix that" \
-                "first, or every fault would look caught" >&2
-            exit 2
-        fi
-        echo "$snapshot" >"$baseline_passed"
-        echo "unchanged suite passed in $(elapsed "$base_started")"
+# Runs a suite once on the unchanged copy, unless --resume finds that it passed in an earlier run
+# on the same copy: $1 names the suite, $2 is the file that records its pass, $3 its log and $4
+# the function that names its first failing test; the rest is the command that runs it, given the
+# log. A suite that fails stops the script.
+check_unchanged() {
+    local what=$1 passed=$2 log=$3 failure=$4 base_started=$SECONDS
+    shift 4
+    if [[ $resume -eq 1 && $(cat "$passed" 2>/dev/null) == "$snapshot" ]]; then
+        echo "the unchanged $what passed in an earlier run on the same copy"
+        return
     fi
+    echo "running the unchanged $what once (log: $log)"
+    if ! "$@" "$log"; then
+        echo "the unchanged $what fails ($("$failure" "$log")): fix that first, or every fault" \
+            "it judges would look caught" >&2
+        exit 2
+    fi
+    echo "$snapshot" >"$passed"
+    echo "unchanged $what passed in $(elapsed "$base_started")"
+}
+
+if [[ $baseline -eq 1 && $need_desktop -eq 1 ]]; then
+    check_unchanged "normal build's suite" "$baseline_passed" "$logs/baseline.log" \
+        first_failure run_suite "$build"
 fi
 if [[ $baseline -eq 1 && $need_browser -eq 1 ]]; then
-    if [[ $resume -eq 1 && $(cat "$browser_baseline_passed" 2>/dev/null) == "$snapshot" ]]; then
-        echo "the unchanged browser suite passed in an earlier run on the same copy"
-    else
-        echo "running the unchanged browser suite once (log: $logs/browser-baseline.log)"
-        base_started=$SECONDS
-        if ! run_browser_suite "$logs/browser-baseline.log"; then
-            echo "the unchanged browser suite fails" \
-                "($(first_browser_failure "$logs/browser-baseline.log")): fix that first, or" \
-                "every browser fault would look caught" >&2
-            exit 2
-        fi
-        echo "$snapshot" >"$browser_baseline_passed"
-        echo "unchanged browser suite passed in $(elapsed "$base_started")"
-    fi
+    check_unchanged "browser suite" "$browser_baseline_passed" "$logs/browser-baseline.log" \
+        first_browser_failure run_browser_suite
 fi
+
+# The sanitizer build of the copy, as scripts/build.sh --with-tests --sanitize makes it, and its
+# unchanged suite: made when the first fault survives the normal build's suite, with no fault in.
+sanitizer_ready=0
+prepare_sanitizer_build() {
+    [[ $sanitizer_ready -eq 0 ]] || return 0
+    echo "configuring and building the sanitizer build in $sanitizer_build" \
+        "(build log: $logs/sanitizer-build.log)"
+    local build_started=$SECONDS
+    if ! build_desktop "$sanitizer_build" ON >"$logs/sanitizer-build.log" 2>&1; then
+        tail -n 30 "$logs/sanitizer-build.log" >&2
+        echo "the unchanged copy's sanitizer build fails" >&2
+        exit 2
+    fi
+    echo "sanitizer build done in $(elapsed "$build_started")"
+    if [[ $baseline -eq 1 ]]; then
+        check_unchanged "sanitizer build's suite" "$sanitizer_baseline_passed" \
+            "$logs/sanitizer-baseline.log" first_failure run_suite "$sanitizer_build"
+    fi
+    sanitizer_ready=1
+}
 
 # --- The faults -----------------------------------------------------------------------------------
 # The file a fault is applied to, and its original content, while the fault is in; whatever ends
@@ -501,70 +543,134 @@ trap restore EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# Applies fault $1, rebuilds and runs the suite that judges it (the browser's for a file only the
-# browser build uses); sets `outcome`, and puts the file back.
+# Applies fault $1, rebuilds the build that the stage $3 names (normal, sanitizer or browser) and
+# runs its suite; sets `outcome`, and puts the file back. The change and the build's output go to
+# the log $2 (the sanitizer stage adds to the normal stage's), the tests' output to $2.suite
+# ($2.sanitizer-suite for the sanitizer build's). A kill names the test that failed, after the
+# suite's name for the sanitizer build's and the browser's suites.
 try_fault() {
-    local i=$1 path=$src/${fault_file[$1]} log=$2
-    local build_step=(cmake --build "$build" -j 2) suite=run_suite failure=first_failure
-    if [[ ${fault_suite[i]} == browser ]]; then
-        build_step=(build_browser) suite=run_browser_suite failure=first_browser_failure
+    local i=$1 log=$2 stage=$3 path=$src/${fault_file[$1]}
+    local build_step=(cmake --build "$build" -j 2) suite=(run_suite "$build")
+    local failure=first_failure suite_log=$log.suite caught_by=""
+    case "$stage" in
+        sanitizer)
+            build_step=(cmake --build "$sanitizer_build" -j 2) suite=(run_suite "$sanitizer_build")
+            suite_log=$log.sanitizer-suite caught_by="sanitizer build: "
+            ;;
+        browser) build_step=(build_browser) suite=(run_browser_suite)
+            failure=first_browser_failure ;;
+    esac
+    if [[ $stage != sanitizer ]]; then
+        : >"$log"
     fi
     cp "$path" "$backup"
     active_file=$path
     MUTANT_OLD=${fault_old[i]} MUTANT_NEW=${fault_new[i]} perl -e "$replace_tool" apply "$path"
     {
         echo "fault ${fault_number[i]} (line ${fault_line[i]}): ${fault_file[i]}: ${fault_desc[i]}"
+        echo "judged by the $stage build's suite"
         diff -u "$backup" "$path" || true
-    } >"$log"
+    } >>"$log"
     if ! "${build_step[@]}" >>"$log" 2>&1; then
         outcome="did not build"
-    elif "$suite" "$log.suite"; then
+    elif "${suite[@]}" "$suite_log"; then
         outcome="SURVIVED"
     elif [[ $suite_ran -eq 0 ]]; then
         outcome="suite did not run"
     else
-        outcome="killed by $("$failure" "$log.suite")"
+        outcome="killed by $caught_by$("$failure" "$suite_log")"
     fi
     restore
     cmp -s "$backup" "$path" || { echo "could not restore $path" >&2; exit 2; }
 }
 
+# Sets `outcome` for fault $1 at the stage $2: the one recorded under the key $3 by an earlier run
+# (with --resume), or else what trying it gives, recorded unless no test ran. Adds the stage's time
+# to `seconds`, and when it ran now to `run_seconds`, counting it in `ran`; sets `earlier` when
+# it was recorded.
+judge() {
+    local i=$1 stage=$2 key=$3 stage_started
+    if [[ -n ${recorded[$key]:-} ]]; then
+        seconds=$((seconds + ${recorded[$key]%%$'\t'*}))
+        outcome=${recorded[$key]#*$'\t'}
+        earlier=1
+        return
+    fi
+    if [[ $stage == sanitizer ]]; then
+        prepare_sanitizer_build
+    fi
+    stage_started=$SECONDS
+    try_fault "$i" "$logs/fault-$(printf '%02d' "${fault_number[i]}").log" "$stage"
+    stage_started=$((SECONDS - stage_started))
+    seconds=$((seconds + stage_started))
+    run_seconds=$((run_seconds + stage_started))
+    ran=$((ran + 1))
+    if [[ $outcome != "suite did not run" ]]; then
+        printf '%s\t%s\t%s\n' "$key" "$stage_started" "$outcome" >>"$results"
+    fi
+}
+
+# "SUITE: TEST" for a kill: the normal build's kills name the test alone.
+caught_by() {
+    local by=${1#killed by }
+    case "$by" in
+        "sanitizer build: "* | "browser: "*) printf '%s\n' "$by" ;;
+        *) printf 'normal build: %s\n' "$by" ;;
+    esac
+}
+
 killed=() survived=() unbuilt=() unrun=()
+declare -A kills_by=([normal build]=0 [sanitizer build]=0 [browser]=0)
 reused=0
 fault_seconds=0
 for ((i = 0; i < count; i++)); do
     number=${fault_number[i]}
     entry="$number. ${fault_file[i]}: ${fault_desc[i]}"
     key=$(fault_key "$i")
-    if [[ -n ${recorded[$key]:-} ]]; then
-        seconds=${recorded[$key]%%$'\t'*}
-        outcome=${recorded[$key]#*$'\t'}
+    seconds=0 run_seconds=0 ran=0 earlier=0
+    if [[ ${fault_suite[i]} == browser ]]; then
+        judge "$i" browser "$key"
+    else
+        # A desktop fault that the normal build's suite misses goes on to the sanitizer build's,
+        # recorded under a key of its own: a run cut short between the two keeps the first.
+        judge "$i" normal "$key"
+        if [[ $outcome == SURVIVED ]]; then
+            judge "$i" sanitizer "$(printf '%s\tsanitizer build' "$key" | sha1sum | cut -c1-40)"
+        fi
+    fi
+    if [[ $ran -eq 0 ]]; then
         note="recorded earlier, $(elapsed $((SECONDS - seconds)))"
         reused=$((reused + 1))
     else
-        fault_started=$SECONDS
-        try_fault "$i" "$logs/fault-$(printf '%02d' "$number").log"
-        seconds=$((SECONDS - fault_started))
-        note=$(elapsed "$fault_started")
-        # A suite that did not run is tried again by the next run, not recorded.
-        if [[ $outcome != "suite did not run" ]]; then
-            printf '%s\t%s\t%s\n' "$key" "$seconds" "$outcome" >>"$results"
+        note=$(elapsed $((SECONDS - run_seconds)))
+        if [[ $earlier -eq 1 ]]; then
+            note+="; the normal build's suite passed it in an earlier run"
         fi
     fi
     fault_seconds=$((fault_seconds + seconds))
+    shown=$outcome
     case "$outcome" in
         "did not build") unbuilt+=("$entry") ;;
         SURVIVED) survived+=("$entry") ;;
         "suite did not run") unrun+=("$entry") ;;
-        *) killed+=("$entry -- ${outcome#killed by }") ;;
+        *)
+            shown="killed by $(caught_by "$outcome")"
+            killed+=("$entry -- ${shown#killed by }")
+            by=${shown#killed by }
+            by=${by%%: *}
+            kills_by[$by]=$((${kills_by[$by]} + 1))
+            ;;
     esac
-    printf '[%d/%d] #%d %-60s %s: %s (%s)\n' $((i + 1)) "$count" "$number" "$outcome" \
+    printf '[%d/%d] #%d %-60s %s: %s (%s)\n' $((i + 1)) "$count" "$number" "$shown" \
         "${fault_file[i]}" "${fault_desc[i]}" "$note"
 done
 
 # The copy is back as it was: a build now leaves the scratch folder ready for another run.
 if [[ $need_desktop -eq 1 ]]; then
     cmake --build "$build" -j 2 >"$logs/build-restored.log" 2>&1 || true
+fi
+if [[ $sanitizer_ready -eq 1 ]]; then
+    cmake --build "$sanitizer_build" -j 2 >"$logs/sanitizer-build-restored.log" 2>&1 || true
 fi
 if [[ $need_browser -eq 1 ]]; then
     build_browser >"$logs/web-build-restored.log" 2>&1 || true
@@ -579,13 +685,16 @@ print_entries() {
     echo
     echo "== Summary: $count faults, ${#killed[@]} killed, ${#survived[@]} survived," \
         "${#unbuilt[@]} did not build${unrun[0]:+, ${#unrun[@]} not run}; total time $(elapsed)"
+    echo "   killed by the normal build's suite: ${kills_by[normal build]}, by the sanitizer" \
+        "build's: ${kills_by[sanitizer build]}, by the browser's: ${kills_by[browser]}"
     if [[ $reused -ne 0 ]]; then
         echo "   ($reused of them recorded by an earlier run on the same copy, not run again;" \
             "the faults took $(elapsed $((SECONDS - fault_seconds))) in all)"
     fi
-    echo "-- killed (fault -- first failing test):"
+    echo "-- killed (fault -- the suite that caught it: its first failing test):"
     print_entries "${killed[@]}"
-    echo "-- survived (the whole suite passed):"
+    echo "-- survived (every suite that judges it passed: the normal and sanitizer builds' for a" \
+        "desktop fault, the browser's for a browser fault):"
     print_entries "${survived[@]}"
     echo "-- did not build:"
     print_entries "${unbuilt[@]}"
@@ -593,7 +702,8 @@ print_entries() {
         echo "-- the suite did not run (no test started, twice: see the logs; run these again):"
         print_entries "${unrun[@]}"
     fi
-    echo "Logs: $logs (fault-NN.log: the change and the build; fault-NN.log.suite: the tests)."
+    echo "Logs: $logs (fault-NN.log: the change and the builds; fault-NN.log.suite and" \
+        "fault-NN.log.sanitizer-suite: the tests)."
     echo "Scratch folder kept: $work (reuse it with --keep $work, or remove it)."
 } | tee "$work/summary.txt"
 
