@@ -2,6 +2,8 @@
 
 #include "app/Platform.h"
 
+#include <exception>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -9,6 +11,16 @@ namespace {
 bool isFolder(const fs::path& path) {
     std::error_code ignored;
     return fs::is_directory(path, ignored);
+}
+
+// A path as the console shows it. On Windows a path with characters outside the console's code
+// page cannot be converted (the conversion throws); its UTF-8 bytes are shown instead.
+std::string printable(const fs::path& path) {
+    try {
+        return path.string();
+    } catch (const std::exception&) {
+        return path.u8string();
+    }
 }
 
 bool holdsData(const fs::path& folder) {
@@ -50,9 +62,9 @@ std::string dataFolderAdvice() {
     std::error_code unknown;
     const fs::path here = fs::current_path(unknown);
     const fs::path executable = executablePath();
-    std::string advice = "Looked for Shader/ and Models/ in " + here.string();
+    std::string advice = "Looked for Shader/ and Models/ in " + printable(here);
     if (!executable.empty()) {
-        advice += ", beside the program in " + executable.parent_path().string() +
+        advice += ", beside the program in " + printable(executable.parent_path()) +
                   " and in the folders above it";
     }
     return advice + ": the demo starts from the folder that holds Shader/ and Models/.";
