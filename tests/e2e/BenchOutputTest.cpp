@@ -42,29 +42,25 @@ TEST(BenchOptionsTest, FailuresEndWithAStatusAndALineNamingWhatFailed) {
     files.writeFile("notes.txt", "not figures\n");
     const std::string notes = (files.path() / "notes.txt").string();
     const std::string unwritable = (files.path() / "no-folder" / "run.json").string();
-    const struct {
-        std::vector<std::string> arguments;
-        int status;
-        std::string line;
-    } table[] = {
-        {{"--no-such-option"}, 2, "unknown or incomplete option: --no-such-option (see --help)"},
-        {{"--frames", "abc"}, 2, "--frames needs a whole number from 1 to 150, not \"abc\""},
-        {{"--idle-frames", "0"},
-         2,
-         "--idle-frames needs a whole number from 1 to 10000, not \"0\""},
-        {{"--warmup", "1.5"}, 2, "--warmup needs a whole number from 0 to 149, not \"1.5\""},
-        {{"--json", unwritable},
-         1,
-         "quiverfall-bench: cannot write " + unwritable + ": No such file or directory"},
-        {{"--compare", notes},
-         1,
-         "quiverfall-bench: cannot compare: " + notes + " is not a --json file of the bench"},
-    };
-    for (const auto& row : table) {
-        Process bench(benchExecutable().string(), row.arguments, QUIVERFALL_SOURCE_DIR);
-        EXPECT_EQ(bench.waitForExit(30.0), std::optional<int>(row.status)) << row.line;
-        EXPECT_EQ(lastLine(bench.standardError()), row.line);
-    }
+    expectFailures(
+        benchExecutable().string(),
+        {
+            {{"--no-such-option"},
+             2,
+             "unknown or incomplete option: --no-such-option (see --help)"},
+            {{"--frames", "abc"}, 2, "--frames needs a whole number from 1 to 150, not \"abc\""},
+            {{"--idle-frames", "0"},
+             2,
+             "--idle-frames needs a whole number from 1 to 10000, not \"0\""},
+            {{"--warmup", "1.5"}, 2, "--warmup needs a whole number from 0 to 149, not \"1.5\""},
+            {{"--json", unwritable},
+             1,
+             "quiverfall-bench: cannot write " + unwritable + ": No such file or directory"},
+            {{"--compare", notes},
+             1,
+             "quiverfall-bench: cannot compare: " + notes + " is not a --json file of the bench"},
+        },
+        QUIVERFALL_SOURCE_DIR);
 }
 
 // Figures the bench must report above zero; the words of a string, so the list reads as a table.

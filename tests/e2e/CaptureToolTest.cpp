@@ -69,29 +69,23 @@ TEST(CaptureToolTest, FailuresEndWithAStatusAndALineNamingWhatFailed) {
     TempDirectory files;
     files.writeFile("file", "");
     const std::string underAFile = (files.path() / "file" / "out").string();
-    const struct {
-        std::vector<std::string> arguments;
-        int status;
-        std::string line;
-    } table[] = {
-        // A step that float seconds stop adding at 2 s, and a run that would never end.
-        {{"--dt", "1e-7"}, 2, "--dt needs a number of seconds from 0.001 to 1, not \"1e-7\""},
-        {{"--fps", "abc"}, 2, "--fps needs a whole number from 1 to 240, not \"abc\""},
-        {{"--at", "40"},
-         2,
-         "--at needs times from 0 to 36.71 s (a second after the volley ends), not 40"},
-        {{"--until", "2", "--at", "5"},
-         2,
-         "--at needs times from 0 to 2 s (where --until stops the run), not 5"},
-        {{"--start-only", "--out", underAFile},
-         1,
-         "the folder " + underAFile + " was not made: Not a directory"},
-    };
-    for (const auto& row : table) {
-        Process tool(captureTool, row.arguments, QUIVERFALL_SOURCE_DIR);
-        EXPECT_EQ(tool.waitForExit(30.0), std::optional<int>(row.status)) << row.line;
-        EXPECT_EQ(lastLine(tool.standardError()), row.line);
-    }
+    expectFailures(
+        captureTool,
+        {
+            // A step that float seconds stop adding at 2 s, and a run that would never end.
+            {{"--dt", "1e-7"}, 2, "--dt needs a number of seconds from 0.001 to 1, not \"1e-7\""},
+            {{"--fps", "abc"}, 2, "--fps needs a whole number from 1 to 240, not \"abc\""},
+            {{"--at", "40"},
+             2,
+             "--at needs times from 0 to 36.71 s (a second after the volley ends), not 40"},
+            {{"--until", "2", "--at", "5"},
+             2,
+             "--at needs times from 0 to 2 s (where --until stops the run), not 5"},
+            {{"--start-only", "--out", underAFile},
+             1,
+             "the folder " + underAFile + " was not made: Not a directory"},
+        },
+        QUIVERFALL_SOURCE_DIR);
 }
 
 // A short clip of the flight, scaled down, as the README's preview is made: only the part asked

@@ -1,6 +1,8 @@
 #include "support/Process.h"
 #include "support/ReadFile.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -177,4 +179,13 @@ std::string commandOutput(const std::string& command) {
         output.pop_back();
     }
     return output;
+}
+
+void expectFailures(const std::string& executable, const std::vector<ExpectedFailure>& failures,
+                    const fs::path& workingDirectory) {
+    for (const ExpectedFailure& failure : failures) {
+        Process run(executable, failure.arguments, workingDirectory);
+        EXPECT_EQ(run.waitForExit(60.0), std::optional<int>(failure.status)) << failure.line;
+        EXPECT_EQ(lastLine(run.standardError()), failure.line);
+    }
 }

@@ -78,3 +78,14 @@ std::string lastLine(const std::string& text);
 
 // Runs a shell command, returns its standard output (trailing newline removed).
 std::string commandOutput(const std::string& command);
+
+// A command line that must fail: its arguments, its exit status and its last line on standard
+// error, the one that says what failed.
+struct ExpectedFailure {
+    std::vector<std::string> arguments;
+    int status;
+    std::string line;
+};
+// Runs `executable` in `workingDirectory` once for each failure and checks both.
+void expectFailures(const std::string& executable, const std::vector<ExpectedFailure>& failures,
+                    const std::filesystem::path& workingDirectory);
