@@ -4,9 +4,12 @@
 #include "support/ImageCompare.h"
 #include "support/PictureScaling.h"
 #include "support/Process.h"
+#include "support/ReadFile.h"
 #include "support/VideoProbe.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -116,6 +119,41 @@ TEST(CaptureToolTest, AClipOfTheRunScaledDownAsALoopingGif) {
     ASSERT_TRUE(difference.sameSize) << last.width << "x" << last.height;
     // A GIF's 256 colours and dither leave every pixel a few levels off.
     EXPECT_LT(difference.meanDifference, 8.0);
+}
+
+// The README's preview is an animated WebP: one that loops, at the size asked for, a frame for each
+// of the clip's. Read from the file's chunks, as Debian's ffmpeg decodes no animated WebP.
+TEST(CaptureToolTest, AClipAsALoopingAnimatedWebp) {
+    TempDirectory out;
+    const std::string clip = (out.path() / "clip.webp").string();
+    const ProgramRun run =
+        capture(out.path(), {"--fps", "4", "--lead-in", "0.5", "--until", "0.75", "--at", "0.5",
+                             "--video", clip, "--video-size", "320x180", "--video-from", "0.25",
+                             "--video-to", "0.75", "--no-sheet", "--quiet"});
+    ASSERT_EQ(run.exitStatus, std::optional<int>(0)) << run.standardError;
+    const std::string file = readFile(clip);
+    ASSERT_GT(file.size(), 30u);
+    ASSERT_EQ(file.substr(0, 4) + file.substr(8, 4), "RIFFWEBP");
+    const auto number = [&](size_t at, int bytes) {
+        unsigned value = 0;
+        for (int i = bytes - 1; i >= 0; --i) {
+            value = value * 256 + static_cast<unsigned char>(file[at + i]);
+        }
+        return value;
+    };
+    std::map<std::string, std::vector<size_t>> chunks; // each chunk's payload offsets
+    for (size_t at = 12; at + 8 <= file.size(); at += 8 + ((number(at + 4, 4) + 1) & ~1u)) {
+        chunks[file.substr(at, 4)].push_back(at + 8);
+    }
+    ASSERT_EQ(chunks["VP8X"].size(), 1u);
+    const size_t header = chunks["VP8X"][0];
+    EXPECT_NE(number(header, 1) & 0x02, 0u) << "not flagged as an animation";
+    EXPECT_EQ(number(header + 4, 3) + 1, 320u);
+    EXPECT_EQ(number(header + 7, 3) + 1, 180u);
+    ASSERT_EQ(chunks["ANIM"].size(), 1u);
+    EXPECT_EQ(number(chunks["ANIM"][0] + 4, 2), 0u) << "plays a fixed number of times";
+    // Frames at 0.25, 0.5 and 0.75 s of the flight.
+    EXPECT_EQ(chunks["ANMF"].size(), 3u);
 }
 
 // Without ffmpeg the stills and the contact sheet are still written, and the message says

@@ -60,4 +60,24 @@ TEST(DemoDataRegenerationTest, RegeneratesTheCommittedFilesByteForByteAndSilentl
     }
 }
 
+// --help, a mistyped option and a folder that cannot be made: a status and a line, and no models
+// in a folder named after the option.
+TEST(DemoDataRegenerationTest, FailuresEndWithAStatusAndALineNamingWhatFailed) {
+    TempDirectory files;
+    files.writeFile("file", "");
+    const std::string underAFile = (files.path() / "file" / "Models").string();
+    expectFailures(
+        generatorExecutable().string(),
+        {
+            {{"--out", "x"}, 2, "quiverfall-modelgen takes one folder, not \"x\" (see --help)"},
+            {{"-o"}, 2, "quiverfall-modelgen takes one folder, not \"-o\" (see --help)"},
+            {{underAFile}, 1, "cannot create " + underAFile + "/textures: Not a directory"},
+        },
+        files.path());
+    Process help(generatorExecutable().string(), {"--help"}, files.path());
+    EXPECT_EQ(help.waitForExit(30.0), std::optional<int>(0));
+    EXPECT_NE(help.standardOutput().find("usage: quiverfall-modelgen [FOLDER]"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(files.path()), fs::directory_iterator()), 1);
+}
+
 } // namespace

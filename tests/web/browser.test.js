@@ -257,6 +257,17 @@ test('a phone plays the demo with its on-screen controls, and restarts it when t
   await tab.keyboard.press('Space');
   assert.deepStrictEqual(await keysRead(true), [], 'Space pressed Bloom again after its tap');
 
+  // Turned on its side, the controls stand beside the picture.
+  await tab.setViewport({width: 844, height: 390, deviceScaleFactor: 3, isMobile: true,
+                         hasTouch: true});
+  const side = await tab.$eval('#canvas', canvas => canvas.getBoundingClientRect().toJSON());
+  const playTurned = await tab.$eval('#controls button[data-key="67"]',
+                                     button => button.getBoundingClientRect().toJSON());
+  assert.ok(playTurned.x >= side.x + side.width && side.height === 390,
+            `turned: the picture ${JSON.stringify(side)}, Play ${JSON.stringify(playTurned)}`);
+  await tab.setViewport({width: 390, height: 844, deviceScaleFactor: 3, isMobile: true,
+                         hasTouch: true});
+
   await page.watchDemo(tab);
   const play = await control(67);
   await tab.touchscreen.tap(play.x, play.y);

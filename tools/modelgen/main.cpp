@@ -1,8 +1,8 @@
 // quiverfall-modelgen: generates the demo's models and textures.
-// Usage: quiverfall-modelgen [output directory, default ./Models]
 // Writes room.obj/.mtl, arrow1..3.obj/.mtl and textures/*.jpg; reruns give identical files.
 #include <FreeImage.h>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -28,6 +28,14 @@ void report(const char* name, const MeshBuilder& mesh) {
     std::printf("  %zu groups, %zu vertices\n", mesh.groups().size(), total);
 }
 
+void usage() {
+    std::puts("usage: quiverfall-modelgen [FOLDER]\n"
+              "Writes the demo's models and textures into FOLDER (default ./Models): room.obj and\n"
+              "room.mtl, arrow1..3.obj and .mtl, and textures/*.jpg, the same bytes on every run.\n"
+              "The exit status is 0, 1 when a folder or file was not written, 2 for unusable\n"
+              "arguments.");
+}
+
 bool writeModel(const std::string& directory, const char* name, const MeshBuilder& mesh) {
     report(name, mesh);
     return writeObj(directory, name, mesh, materialEntries());
@@ -36,6 +44,16 @@ bool writeModel(const std::string& directory, const char* name, const MeshBuilde
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        usage();
+        return 0;
+    }
+    // A mistyped option must not become a folder full of models.
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+        std::fprintf(stderr, "quiverfall-modelgen takes one folder, not \"%s\" (see --help)\n",
+                     argv[argc - 1]);
+        return 2;
+    }
     const std::string directory = argc > 1 ? argv[1] : "./Models";
     std::error_code error;
     std::filesystem::create_directories(directory + "/textures", error);
