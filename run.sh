@@ -9,7 +9,6 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 if [[ "${1:-}" == "--web" ]]; then
-    scripts/install-deps.sh web
     scripts/build-web.sh
     # The server says the page's address once it listens.
     exec scripts/serve-web.py build-web/site "${PORT:-8080}"

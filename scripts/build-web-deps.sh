@@ -10,21 +10,14 @@
 # Usage: scripts/build-web-deps.sh [PREFIX]
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-deps_name=build-web-deps
 # shellcheck source=scripts/deps-common.sh
-. "$root/scripts/deps-common.sh"
-claim_prefix "${1:-$root/build-web/deps}"
-work="$prefix/work"
+. "$(dirname "${BASH_SOURCE[0]}")/deps-common.sh"
+# 1. The prefix, and the tools, installed only when missing.
+begin_deps build-web-deps "${1:-$root/build-web/deps}" web
 script_path="$root/scripts/$(basename "${BASH_SOURCE[0]}")"
-# At most two compile jobs: the machines that run this are small and shared.
-jobs=$(($(nproc) < 2 ? $(nproc) : 2))
 # emscripten 3.1.6's Node tools do not look in Debian's folder of Node modules (acorn...) by
 # themselves.
 export NODE_PATH=/usr/share/nodejs
-
-# 1. Tools, installed only when missing.
-"$root/scripts/install-deps.sh" web
 
 # The source versions to build: those of the desktop build's Debian packages.
 assimp_version="$(source_version libassimp-dev libassimp5)"

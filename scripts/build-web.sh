@@ -4,12 +4,9 @@
 # build needs when missing (scripts/install-deps.sh web) and builds the WebAssembly libraries once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# One build at a time in build-web/: `./run.sh --web` beside the browser suite waits its turn.
-deps_name=build-web
 # shellcheck source=scripts/deps-common.sh
 . scripts/deps-common.sh
-mkdir -p build-web
-hold_lock build-web/lock
+hold_build_folder build-web
 
 scripts/build-web-deps.sh build-web/deps >/dev/null
 

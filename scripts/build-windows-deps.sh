@@ -9,17 +9,10 @@
 # Usage: scripts/build-windows-deps.sh [PREFIX]
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-deps_name=build-windows-deps
 # shellcheck source=scripts/deps-common.sh
-. "$root/scripts/deps-common.sh"
-claim_prefix "${1:-$root/build-windows/deps}"
-work="$prefix/work"
+. "$(dirname "${BASH_SOURCE[0]}")/deps-common.sh"
+begin_deps build-windows-deps "${1:-$root/build-windows/deps}" windows
 toolchain="$root/cmake/mingw-w64-x86_64.cmake"
-# At most two compile jobs: the machines that run this are small and shared.
-jobs=$(($(nproc) < 2 ? $(nproc) : 2))
-
-"$root/scripts/install-deps.sh" windows
 
 # The source versions: those of the desktop build's Debian packages.
 glfw_version="$(source_version libglfw3-dev)"

@@ -5,12 +5,9 @@
 # GLFW, GLEW and Assimp for Windows once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# One build at a time in build-windows/: `./run.sh --windows` beside the Windows suite waits its turn.
-deps_name=build-windows
 # shellcheck source=scripts/deps-common.sh
 . scripts/deps-common.sh
-mkdir -p build-windows
-hold_lock build-windows/lock
+hold_build_folder build-windows
 
 scripts/build-windows-deps.sh build-windows/deps
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \

@@ -1,7 +1,10 @@
 # Shared by the scripts that build third-party libraries for another target from Debian's source
-# packages (build-web-deps.sh, build-windows-deps.sh), and hold_lock by the builds that call
-# them. Sourced, not run: the script sets `deps_name` (its name in messages) and, before calling
-# run_logged, `logs` (its log folder).
+# packages (build-web-deps.sh, build-windows-deps.sh), which open with begin_deps, and by the
+# builds that call them (build-web.sh, build-windows.sh), which open with hold_build_folder.
+# Sourced, not run: it sets `root` (the repository); the script sets `logs` (its log folder)
+# before calling run_logged.
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Holds the lock FILE until the script ends: a second run beside it (`./run.sh --windows` beside
 # the Windows suite) waits for the first rather than both writing the same files.
@@ -27,6 +30,25 @@ claim_prefix() {
     touch "$prefix/$mark"
     mkdir -p "$prefix/work"
     hold_lock "$prefix/work/lock"
+}
+
+# The opening of a dependency script named NAME (in its messages): claims the folder PREFIX
+# (claim_prefix) and installs what install-deps.sh's PROFILE lists, when missing. Sets `work`
+# (PREFIX/work) and `jobs`.
+begin_deps() {
+    deps_name=$1
+    claim_prefix "$2"
+    work="$prefix/work"
+    # At most two compile jobs: the machines that run this are small and shared.
+    jobs=$(($(nproc) < 2 ? $(nproc) : 2))
+    "$root/scripts/install-deps.sh" "$3"
+}
+
+# Makes the build folder FOLDER and holds FOLDER/lock (hold_lock): one build at a time in it.
+hold_build_folder() {
+    deps_name=$1
+    mkdir -p "$1"
+    hold_lock "$1/lock"
 }
 
 log() { echo "$deps_name: $*"; }

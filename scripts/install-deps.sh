@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Quiverfall needs, only those that are missing.
-# Usage: scripts/install-deps.sh run|headless|web|web-test|windows|windows-test|test
+# Installs the Debian packages Quiverfall needs, only those that are missing, for one or more
+# profiles at once (one apt-get run); "test" holds every other profile's packages.
+# Usage: scripts/install-deps.sh [run|headless|web|web-test|windows|windows-test|test]...
+# ./test.sh installs the test profile once and exports QUIVERFALL_DEPS_INSTALLED=1: with it set,
+# this script does nothing, so the builds and suites that test.sh starts skip their own check.
 set -euo pipefail
+if [[ -n ${QUIVERFALL_DEPS_INSTALLED:-} ]]; then
+    exit 0
+fi
 
 build_packages=(cmake make g++ pkg-config libglfw3-dev libglew-dev libglm-dev libassimp-dev
                 libfreeimage-dev libx11-dev libgl1-mesa-dri)
@@ -29,20 +35,26 @@ windows_test_packages=(wine wine64 xvfb xauth xdotool)
 # glslang-tools: the reference compiler the tests check the shaders' browser form with.
 test_packages=(libgtest-dev xdotool clang-format glslang-tools)
 
-packages=("${build_packages[@]}")
-case "${1:-run}" in
-    run) ;;
-    headless) packages+=("${virtual_display_packages[@]}" "${video_packages[@]}") ;;
-    web) packages=("${web_packages[@]}") ;;
-    web-test) packages=("${web_packages[@]}" "${browser_test_packages[@]}") ;;
-    windows) packages=("${windows_packages[@]}") ;;
-    windows-test) packages=("${windows_packages[@]}" "${windows_test_packages[@]}") ;;
-    test) packages+=("${virtual_display_packages[@]}" "${video_packages[@]}" "${test_packages[@]}"
-                     "${web_packages[@]}" "${browser_test_packages[@]}" "${windows_packages[@]}"
-                     "${windows_test_packages[@]}") ;;
-    *) echo "usage: $0 run|headless|web|web-test|windows|windows-test|test" >&2; exit 2 ;;
-esac
+packages=()
+for profile in "${@:-run}"; do
+    case "$profile" in
+        run) packages+=("${build_packages[@]}") ;;
+        headless) packages+=("${build_packages[@]}" "${virtual_display_packages[@]}"
+                             "${video_packages[@]}") ;;
+        web) packages+=("${web_packages[@]}") ;;
+        web-test) packages+=("${web_packages[@]}" "${browser_test_packages[@]}") ;;
+        windows) packages+=("${windows_packages[@]}") ;;
+        windows-test) packages+=("${windows_packages[@]}" "${windows_test_packages[@]}") ;;
+        test) packages+=("${build_packages[@]}" "${virtual_display_packages[@]}"
+                         "${video_packages[@]}" "${test_packages[@]}" "${web_packages[@]}"
+                         "${browser_test_packages[@]}" "${windows_packages[@]}"
+                         "${windows_test_packages[@]}") ;;
+        *) echo "usage: $0 [run|headless|web|web-test|windows|windows-test|test]..." >&2; exit 2 ;;
+    esac
+done
 
+# Profiles share packages: each is checked, and named to apt, once.
+mapfile -t packages < <(printf '%s\n' "${packages[@]}" | sort -u)
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
