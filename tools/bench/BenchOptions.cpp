@@ -1,9 +1,9 @@
 #include "BenchOptions.h"
 
 #include "NumberArgument.h"
+#include "OptionReader.h"
 
 #include <cstdio>
-#include <string>
 
 namespace {
 
@@ -49,37 +49,31 @@ constexpr int maxIdleFrames = 10000;
 } // namespace
 
 bool parseBenchOptions(int argc, char** argv, BenchOptions& options, bool& helpShown) {
-    helpShown = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (argument == "--help" || argument == "-h") {
-            std::fputs(helpText, stdout);
-            helpShown = true;
-            return true;
-        } else if (argument == "--frames" && hasValue) {
-            if (!readWholeNumber(argument, argv[++i], 1, maxRedrawRounds, options.redrawFrames)) {
+    for (OptionReader option(argc, argv, helpText, helpShown); option.next();) {
+        if (option.takes("--frames")) {
+            if (!readWholeNumber(option.name(), option.value(), 1, maxRedrawRounds,
+                                 options.redrawFrames)) {
                 return false;
             }
-        } else if (argument == "--idle-frames" && hasValue) {
-            if (!readWholeNumber(argument, argv[++i], 1, maxIdleFrames, options.idleFrames)) {
+        } else if (option.takes("--idle-frames")) {
+            if (!readWholeNumber(option.name(), option.value(), 1, maxIdleFrames,
+                                 options.idleFrames)) {
                 return false;
             }
-        } else if (argument == "--json" && hasValue) {
-            options.jsonPath = argv[++i];
-        } else if (argument == "--compare" && hasValue) {
-            options.comparePath = argv[++i];
-        } else if (argument == "--warmup" && hasValue) {
-            if (!readWholeNumber(argument, argv[++i], 0, maxRedrawRounds - 1,
+        } else if (option.takes("--json")) {
+            options.jsonPath = option.value();
+        } else if (option.takes("--compare")) {
+            options.comparePath = option.value();
+        } else if (option.takes("--warmup")) {
+            if (!readWholeNumber(option.name(), option.value(), 0, maxRedrawRounds - 1,
                                  options.warmupFrames)) {
                 return false;
             }
         } else {
-            std::fprintf(stderr, "unknown or incomplete option: %s (see --help)\n", argv[i]);
-            return false;
+            return option.refuse();
         }
     }
-    if (options.redrawFrames + options.warmupFrames > maxRedrawRounds) {
+    if (!helpShown && options.redrawFrames + options.warmupFrames > maxRedrawRounds) {
         std::fprintf(stderr,
                      "--frames and --warmup add up to at most %d: the redraw rounds run the arrow "
                      "volley, which ends (and the window turns black) after about 200\n",

@@ -7,7 +7,7 @@
 #include "PassTimer.h"
 #include "ReferenceBlurs.h"
 #include "Report.h"
-#include "app/DataFolder.h"
+#include "RunTool.h"
 
 #include "app/SceneSetup.h"
 #include "app/ScriptedKeys.h"
@@ -18,7 +18,6 @@
 #include <sys/resource.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -40,24 +39,8 @@ double peakResidentMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0; // Linux reports kilobytes
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    BenchOptions options;
-    bool helpShown = false;
-    if (!parseBenchOptions(argc, argv, options, helpShown)) {
-        return 2;
-    }
-    if (helpShown) {
-        return 0;
-    }
-    // The paths given are where the bench was started; the data may be elsewhere.
-    for (std::string* path : {&options.comparePath, &options.jsonPath}) {
-        if (!path->empty()) {
-            *path = std::filesystem::absolute(*path).string();
-        }
-    }
-    enterDataFolder();
+// The bench itself, run by runTool in the data folder with the paths it was given made absolute.
+int runBench(const BenchOptions& options) {
     std::optional<std::map<std::string, double>> earlier;
     if (!options.comparePath.empty()) {
         earlier = readEarlierRun(options.comparePath);
@@ -106,4 +89,11 @@ int main(int argc, char** argv) {
     releaseScene();
     glfwTerminate();
     return glErrors == 0 && written ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return runTool(argc, argv, parseBenchOptions,
+                   {&BenchOptions::comparePath, &BenchOptions::jsonPath}, runBench);
 }

@@ -3,6 +3,7 @@
 #include "VideoEncoder.h"
 
 #include "NumberArgument.h"
+#include "OptionReader.h"
 #include "app/Flight.h"
 #include "scene/VolleyTimeline.h"
 
@@ -179,68 +180,64 @@ std::vector<float> defaultCaptureTimes() {
 }
 
 bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, bool& helpShown) {
-    helpShown = false;
     bool dtGiven = false;
     bool fpsGiven = false;
     bool timesGiven = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (argument == "--help" || argument == "-h") {
-            std::fputs(helpText, stdout);
-            helpShown = true;
-            return true;
-        } else if (argument == "--out" && hasValue) {
-            options.outputDirectory = argv[++i];
-        } else if (argument == "--dt" && hasValue) {
-            if (!readNumber(argument, argv[++i], shortestStep, longestStep, "seconds",
+    for (OptionReader option(argc, argv, helpText, helpShown); option.next();) {
+        if (option.takes("--out")) {
+            options.outputDirectory = option.value();
+        } else if (option.takes("--dt")) {
+            if (!readNumber(option.name(), option.value(), shortestStep, longestStep, "seconds",
                             options.dt)) {
                 return false;
             }
             options.framesPerSecond = 0;
             dtGiven = true;
-        } else if (argument == "--fps" && hasValue) {
-            if (!readWholeNumber(argument, argv[++i], 1, maxFramesPerSecond,
+        } else if (option.takes("--fps")) {
+            if (!readWholeNumber(option.name(), option.value(), 1, maxFramesPerSecond,
                                  options.framesPerSecond)) {
                 return false;
             }
             options.dt = 1.0f / static_cast<float>(options.framesPerSecond);
             fpsGiven = true;
-        } else if (argument == "--lead-in" && hasValue) {
-            if (!readNumber(argument, argv[++i], 0.0, maxLeadIn, "seconds", options.leadIn)) {
+        } else if (option.takes("--lead-in")) {
+            if (!readNumber(option.name(), option.value(), 0.0, maxLeadIn, "seconds",
+                            options.leadIn)) {
                 return false;
             }
-        } else if (argument == "--video" && hasValue) {
-            options.videoPath = argv[++i];
-        } else if (argument == "--video-size" && hasValue) {
-            if (!parseVideoSize(argv[++i], options.videoWidth, options.videoHeight)) {
+        } else if (option.takes("--video")) {
+            options.videoPath = option.value();
+        } else if (option.takes("--video-size")) {
+            if (!parseVideoSize(option.value(), options.videoWidth, options.videoHeight)) {
                 return false;
             }
-        } else if ((argument == "--video-from" || argument == "--video-to") && hasValue) {
-            float& bound = argument == "--video-from" ? options.videoFrom : options.videoTo;
-            if (!readNumber(argument, argv[++i], -maxLeadIn, maxSeconds, "seconds", bound)) {
+        } else if (option.takes("--video-from") || option.takes("--video-to")) {
+            float& bound = option.is("--video-from") ? options.videoFrom : options.videoTo;
+            if (!readNumber(option.name(), option.value(), -maxLeadIn, maxSeconds, "seconds",
+                            bound)) {
                 return false;
             }
-        } else if ((argument == "--until" || argument == "--limit") && hasValue) {
-            float& bound = argument == "--until" ? options.until : options.limit;
-            if (!readNumber(argument, argv[++i], shortestStep, maxSeconds, "seconds", bound)) {
+        } else if (option.takes("--until") || option.takes("--limit")) {
+            float& bound = option.is("--until") ? options.until : options.limit;
+            if (!readNumber(option.name(), option.value(), shortestStep, maxSeconds, "seconds",
+                            bound)) {
                 return false;
             }
-        } else if (argument == "--at" && hasValue) {
-            if (!parseTimes(argv[++i], options.times)) {
+        } else if (option.takes("--at")) {
+            if (!parseTimes(option.value(), options.times)) {
                 return false;
             }
             timesGiven = true;
-        } else if (argument == "--start-only") {
+        } else if (option.is("--start-only")) {
             options.flight = false;
-        } else if (argument == "--no-sheet") {
+        } else if (option.is("--no-sheet")) {
             options.contactSheet = false;
-        } else if (argument == "--quiet") {
+        } else if (option.is("--quiet")) {
             options.quiet = true;
         } else {
-            std::fprintf(stderr, "unknown or incomplete option: %s (see --help)\n", argv[i]);
-            return false;
+            return option.refuse();
         }
     }
-    return checkStillTimes(options, timesGiven) && checkCombinations(options, dtGiven, fpsGiven);
+    return helpShown ||
+           (checkStillTimes(options, timesGiven) && checkCombinations(options, dtGiven, fpsGiven));
 }

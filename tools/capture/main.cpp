@@ -4,8 +4,8 @@
 #include "CaptureOptions.h"
 #include "ContactSheet.h"
 #include "RenderProgress.h"
+#include "RunTool.h"
 #include "VideoEncoder.h"
-#include "app/DataFolder.h"
 
 #include "app/Frame.h"
 #include "app/Globals.h"
@@ -232,23 +232,8 @@ double expectedRunLength(const CaptureOptions& options) {
     return std::max(options.leadIn, options.dt) + (options.flight ? flight : 0.0);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    CaptureOptions options;
-    bool helpShown = false;
-    if (!parseCaptureOptions(argc, argv, options, helpShown)) {
-        return 2;
-    }
-    if (helpShown) {
-        return 0;
-    }
-    // The paths given are where the tool was started; the data may be elsewhere.
-    options.outputDirectory = fs::absolute(options.outputDirectory).string();
-    if (!options.videoPath.empty()) {
-        options.videoPath = fs::absolute(options.videoPath).string();
-    }
-    enterDataFolder();
+// The capture itself, run by runTool in the data folder with the paths it was given made absolute.
+int runCapture(const CaptureOptions& options) {
     std::error_code error;
     fs::create_directories(options.outputDirectory, error);
     if (error) {
@@ -282,4 +267,11 @@ int main(int argc, char** argv) {
     releaseScene();
     glfwTerminate();
     return ok ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return runTool(argc, argv, parseCaptureOptions,
+                   {&CaptureOptions::outputDirectory, &CaptureOptions::videoPath}, runCapture);
 }
