@@ -1,10 +1,11 @@
-// Where the desktop program and the browser build differ in how they run: the context they ask
-// for, the window's set-up and size, the keys, who drives the frames, a graphics context that can
-// be lost, the form the shaders are compiled in, and how the program ends. Everything else is one
-// code path. Each platform has one file, chosen by the build: app/PlatformDesktop.cpp (GLFW calls
-// and a plain loop) and app/PlatformBrowser.cpp (Emscripten: the page's canvas is the window, the
-// page's animation frames drive the loop, its on-screen controls stand in for a keyboard). Windows
-// builds the desktop's file; the console is the one thing it asks of it differently.
+// Where the desktop program and the browser build differ in how they run: the window's set-up
+// and size, the keys, who drives the frames, a graphics context that can be lost, where the
+// program's file is, and how the program ends. Everything else is one code path. Each platform
+// has one file, chosen by the build (CMakeLists.txt): app/PlatformDesktop.cpp (GLFW calls and a
+// plain loop; Windows builds it too) and app/PlatformBrowser.cpp (Emscripten: the page's canvas
+// is the window, the page's animation frames drive the loop, its on-screen controls stand in for
+// a keyboard). Below app/, render/ShaderDialect.cpp and assets/WaitForEnter.cpp make the two
+// choices the lower layers need themselves: the shaders' form and whether a console can answer.
 #pragma once
 
 #include "render/FrameSize.h"
@@ -15,10 +16,6 @@
 
 struct GLFWwindow;
 class KeyInput;
-
-// Window hints for an OpenGL 3.3 core context. macOS opens a core context only when it is also
-// forward-compatible, so that hint is added there (and only there). A browser gives WebGL2.
-void requestCoreContext();
 
 // Once the context is current and its entry points are loaded: swap at the display's refresh
 // where the driver allows it, and keep a key pressed and released between two polls as pressed
@@ -49,10 +46,6 @@ bool graphicsContextLost();
 // frame paced to the primary monitor's refresh; a browser runs the frames on its animation frames
 // after this has returned, and skips them while the context is lost.
 void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function<void()> finish);
-
-// Whether standard input is a console someone can type into (POSIX's isatty, Windows' _isatty);
-// never in a browser.
-bool standardInputIsTerminal();
 
 // The running program's file, as an absolute path with links resolved; empty where the platform
 // cannot say (and in a browser, whose data sits in the page's own file system).

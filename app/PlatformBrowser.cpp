@@ -1,15 +1,10 @@
 // The browser (Emscripten): the page's canvas is the window and its animation frames drive the
 // loop; the page's on-screen controls count as keys; a lost WebGL2 context is claimed, waited
-// for and rebuilt, from before set-up until the demo ends; the shaders are compiled as GLSL ES
-// 3.00.
+// for and rebuilt, from before set-up until the demo ends.
 #include "app/Platform.h"
 
-#include "app/Camera.h"
 #include "app/GlfwKeyInput.h"
-#include "app/Globals.h"
 #include "render/Letterbox.h"
-#include "render/ShaderDialect.h"
-#include "scene/ArrowVolley.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -146,12 +141,6 @@ void browserFrame(void* argument) {
 
 } // namespace
 
-void requestCoreContext() {
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-}
-
 void prepareWindow(GLFWwindow*) {
     answerCallsOnLostContext();
     armContextHandlers(true);
@@ -201,19 +190,11 @@ bool graphicsContextLost() {
                return GL.currentContext && GL.currentContext.GLctx.isContextLost() ? 1 : 0;) != 0;
 }
 
-ShaderText forThisPlatform(const std::string& desktopSource) {
-    return toGlslEs(desktopSource);
-}
-
 void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function<void()> finish) {
     // Lives as long as the page: the frames run after main has returned.
     static BrowserLoop loop;
     loop = {window, std::move(frame), std::move(finish)};
     emscripten_set_main_loop_arg(browserFrame, &loop, 0, false);
-}
-
-bool standardInputIsTerminal() {
-    return false;
 }
 
 std::filesystem::path executablePath() {
@@ -224,21 +205,4 @@ void exitProgram(int status) {
     armContextHandlers(false);
     // A plain exit leaves a browser's runtime alive and tells the page nothing.
     emscripten_force_exit(status);
-}
-
-// What the page's tests read of the demo's progress, once per animation frame: the seconds of
-// camera flight, and the arrow in flight (0 to 2; -1 before the volley, during its pauses and
-// after it).
-extern "C" EMSCRIPTEN_KEEPALIVE float quiverfall_flight_time() {
-    return camera.flightTime;
-}
-
-extern "C" EMSCRIPTEN_KEEPALIVE int quiverfall_arrow_in_flight() {
-    if (arrowVolley == nullptr || !camera.volleyCue || !sequenceStarted) {
-        return -1;
-    }
-    const VolleyTimeline& timeline = arrowVolley->timeline();
-    const int current = timeline.currentArrow();
-    const bool waiting = current > 0 && timeline.timer < timeline.delay;
-    return timeline.finished || waiting ? -1 : current;
 }

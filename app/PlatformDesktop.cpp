@@ -1,9 +1,8 @@
-// The desktop: GLFW's window and keyboard, a frame loop paced to the display, shaders as written.
+// The desktop: GLFW's window and keyboard, a frame loop paced to the display.
 #include "app/Platform.h"
 
 #include "app/FramePacer.h"
 #include "app/GlfwKeyInput.h"
-#include "render/ShaderDialect.h"
 
 #include <GLFW/glfw3.h>
 
@@ -15,23 +14,10 @@
 #ifndef NOMINMAX // MinGW's C++ library defines it already
 #define NOMINMAX
 #endif
-#include <io.h>
 #include <windows.h>
 #elif defined(__APPLE__)
 #include <mach-o/dyld.h>
-#include <unistd.h>
-#else
-#include <unistd.h>
 #endif
-
-void requestCoreContext() {
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-#ifdef __APPLE__
-    glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT, GLFW_TRUE);
-#endif
-}
 
 void prepareWindow(GLFWwindow* window) {
     glfwSwapInterval(1);
@@ -54,10 +40,6 @@ bool graphicsContextLost() {
     return false;
 }
 
-ShaderText forThisPlatform(const std::string& desktopSource) {
-    return {desktopSource, {}};
-}
-
 namespace {
 
 // The primary monitor's refresh rate in Hz, or 0 when the platform does not say.
@@ -77,14 +59,6 @@ void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function
         pacer.endFrame();
     }
     finish();
-}
-
-bool standardInputIsTerminal() {
-#ifdef _WIN32
-    return _isatty(_fileno(stdin)) != 0;
-#else
-    return isatty(STDIN_FILENO) != 0;
-#endif
 }
 
 std::filesystem::path executablePath() {

@@ -6,6 +6,7 @@
 #include "app/KeyInput.h"
 #include "app/Platform.h"
 #include "app/SceneSetup.h"
+#include "render/ContextHints.h"
 #include "render/FrameSize.h"
 #include "render/GlDebugReport.h"
 

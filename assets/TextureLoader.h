@@ -1,6 +1,6 @@
 // Image file to mipmapped OpenGL 2D texture: decoded by FreeImage on the desktop
-// (TextureLoader.cpp), by stb_image in the browser and Windows builds (TextureLoaderStb.cpp),
-// where FreeImage is not at hand.
+// (TextureLoaderFreeImage.cpp), by stb_image in the browser and Windows builds
+// (TextureLoaderStb.cpp), where FreeImage is not at hand.
 #pragma once
 
 #include <GL/glew.h>

@@ -1,9 +1,23 @@
 #include "assets/WaitForEnter.h"
 
-#include "app/Platform.h"
-
 #include <cstdio>
 #include <iostream>
+
+#ifdef _WIN32
+#include <io.h>
+#elif !defined(__EMSCRIPTEN__)
+#include <unistd.h>
+#endif
+
+bool standardInputIsTerminal() {
+#ifdef __EMSCRIPTEN__
+    return false;
+#elif defined(_WIN32)
+    return _isatty(_fileno(stdin)) != 0;
+#else
+    return isatty(STDIN_FILENO) != 0;
+#endif
+}
 
 void waitForEnterOnTerminal(PromptAfter after) {
     if (!standardInputIsTerminal()) {

@@ -1,4 +1,5 @@
-// The off-screen scene framebuffer, the ping-pong bloom blur and the composite into the window.
+// The off-screen scene framebuffer, the ping-pong bloom blur and the composite into the finished
+// picture.
 #pragma once
 
 #include "render/FrameSize.h"

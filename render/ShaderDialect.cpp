@@ -78,3 +78,11 @@ ShaderText toGlslEs(const std::string& desktopSource) {
     }
     return converted;
 }
+
+ShaderText forThisPlatform(const std::string& desktopSource) {
+#ifdef __EMSCRIPTEN__
+    return toGlslEs(desktopSource);
+#else
+    return {desktopSource, {}};
+#endif
+}

@@ -19,5 +19,4 @@ struct ShaderText {
 ShaderText toGlslEs(const std::string& desktopSource);
 
 // The source as this build's GL takes it: unchanged on the desktop, toGlslEs in the browser.
-// Defined by the platform's own file (app/Platform.h).
 ShaderText forThisPlatform(const std::string& desktopSource);

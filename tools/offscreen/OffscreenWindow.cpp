@@ -1,6 +1,6 @@
 #include "offscreen/OffscreenWindow.h"
 
-#include "app/Platform.h"
+#include "render/ContextHints.h"
 #include "render/FrameSize.h"
 
 #include <GL/glew.h>
