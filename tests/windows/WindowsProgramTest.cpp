@@ -3,6 +3,7 @@
 // (tests/windows/run.sh builds the zip and gives its path in QUIVERFALL_WINDOWS_ZIP).
 #include "support/ImageCompare.h"
 #include "support/Process.h"
+#include "support/ReadFile.h"
 #include "support/X11Window.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,9 @@ class WindowsProgramTest : public ::testing::Test {
         const std::string unzip =
             "unzip -q '" + std::string(zip) + "' -d '" + folder_.path().string() + "'";
         ASSERT_EQ(std::system(unzip.c_str()), 0) << unzip;
+        // Beside the program, the keys, in a file Notepad shows with its line breaks.
+        const std::string readme = readFile(folder_.path() / "README.txt");
+        EXPECT_NE(readme.find("  Escape          quit\r\n"), std::string::npos) << readme;
     }
 
     // Started from `workingDirectory`, as from a shortcut whose start folder is elsewhere.
