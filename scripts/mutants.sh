@@ -25,17 +25,20 @@
 # that survives the normal build's suite costs that whole suite (3 to 9 minutes on two cores, by
 # how busy they are), then a rebuild of the sanitizer build and its suite up to its first failure
 # (about 3 minutes when the fault matrix catches it, 6 for a survivor); the sanitizer build itself
-# costs about 8 minutes once, and its unchanged run 5. On a 2-core machine, with nearly every
-# fault caught early, the whole list took 22 to 28 minutes. Tests run two at a time (-j2) and the
-# builds use two jobs. A run cut short (Ctrl-C, a kill) still puts the file back; --resume goes on
+# costs about 8 minutes once, and its unchanged run 5. On an idle 2-core machine a desktop fault
+# caught early takes about a minute, a browser fault 2 to 9 (below): the whole list takes hours,
+# and on a machine busy with other work the browser suite's real-time tests time out, which
+# counts a fault as killed that was not. Tests run two at a time (-j2) and the builds use two
+# jobs. A run cut short (Ctrl-C, a kill) still puts the file back; --resume goes on
 # from where it stopped, a fault that the normal build's suite passed with the sanitizer build's.
 #
 # Each desktop suite runs in three stages, each stopping at its first failure, a stage only when
 # the ones before it passed: unit_tests (a second), gl_tests and scene_tests (under a minute),
 # then the rest. Together they are the whole suite.
 #
-# Faults in the files only the browser build uses (web/, app/PlatformBrowser.cpp, the stb texture
-# loader, the browser's CMake files and scripts/serve-web.py: see `browser_only` below) are judged
+# Faults in the files only the browser build uses (web/, app/PlatformBrowser.cpp and
+# app/PageProbes.cpp, the stb texture loader, the browser's CMake files and scripts/serve-web.py:
+# see `browser_only` below) are judged
 # by the browser suite instead (tests/web/, headless Chromium), run against the browser build of
 # the same copy (build-web/ in the scratch folder, the repository's build-web/deps reused). A
 # browser fault costs a relink of the page (about a minute) plus the browser suite up to its first
@@ -86,7 +89,7 @@ quick_tests='^(unit_tests|gl_tests|scene_tests)\.'
 # The files that only the browser build compiles, links or serves (cmake/BrowserBuild.cmake takes
 # the browser's platform and the stb loader in and the page as its shell; the desktop build leaves
 # them out): the desktop suite cannot see a fault in them, the browser suite can.
-browser_only='^(web/|app/PlatformBrowser\.cpp$|assets/TextureLoaderStb\.cpp$|cmake/(BrowserBuild|HeaderOnlyLibraries)\.cmake$|scripts/serve-web\.py$)'
+browser_only='^(web/|app/(PlatformBrowser|PageProbes)\.cpp$|assets/TextureLoaderStb\.cpp$|cmake/(BrowserBuild|HeaderOnlyLibraries)\.cmake$|scripts/serve-web\.py$)'
 
 usage() {
     sed -n '2,/^set -euo/p' "${BASH_SOURCE[0]}" | sed '$d; s/^# \{0,1\}//'
