@@ -48,8 +48,13 @@ void redraw(float dt, FramePassObserver* observer) {
     run(observer, FramePass::mainShadow, [] { lightShadow->render(shadowCasters, mainLightVP); });
     if (volleyActive()) {
         run(observer, FramePass::arrow, [dt] {
-            arrowVolley->update(cameraProjection, camera.view, fireLightVP, mainLightVP,
-                                fireShadow->depthTexture(), lightShadow->depthTexture(), dt);
+            if (demoPaused) {
+                arrowVolley->drawStill(cameraProjection, camera.view, fireLightVP, mainLightVP,
+                                       fireShadow->depthTexture(), lightShadow->depthTexture());
+            } else {
+                arrowVolley->update(cameraProjection, camera.view, fireLightVP, mainLightVP,
+                                    fireShadow->depthTexture(), lightShadow->depthTexture(), dt);
+            }
         });
     }
     run(observer, FramePass::room, [] {
@@ -65,13 +70,17 @@ void redraw(float dt, FramePassObserver* observer) {
 
 void runFrame(KeyInput& keys, float dt, PixelSize window, FramePassObserver* observer) {
     handleKeys(keys);
-    updateFlight(dt);
+    // Paused, the demo's time stands still: the flight, the arrows and the fire stay as they are,
+    // and only a move or a turn redraws.
+    if (!demoPaused) {
+        updateFlight(dt);
+    }
 
     run(observer, FramePass::sceneClear, [] {
         glBindFramebuffer(GL_FRAMEBUFFER, postProcessing->sceneFramebuffer());
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     });
-    fireLight->flicker(dt);
+    fireLight->flicker(demoPaused ? 0.0f : dt);
 
     if (arrowVolley->finished()) {
         // The volley is over: from now on the window only shows the clear colour.
@@ -79,7 +88,7 @@ void runFrame(KeyInput& keys, float dt, PixelSize window, FramePassObserver* obs
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return;
     }
-    if (volleyActive()) {
+    if (volleyActive() && !demoPaused) {
         volleyStep();
     }
     if (needsRedraw) {

@@ -17,6 +17,7 @@ std::vector<SceneObject*> shadowCasters;
 bool needsRedraw = true;
 bool bloomEnabled = true;
 bool sequenceStarted = false;
+bool demoPaused = false;
 
 glm::mat4 cameraProjection(1.0f);
 glm::mat4 lightProjection(1.0f);

@@ -35,6 +35,8 @@ extern std::vector<SceneObject*> shadowCasters;
 extern bool needsRedraw;
 extern bool bloomEnabled;
 extern bool sequenceStarted;
+// P: the demo's time stands still (the flight, the arrows, the fire); the keys still act.
+extern bool demoPaused;
 
 extern glm::mat4 cameraProjection;
 extern glm::mat4 lightProjection;

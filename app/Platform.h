@@ -47,6 +47,15 @@ bool graphicsContextLost();
 // after this has returned, and skips them while the context is lost.
 void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function<void()> finish);
 
+// F11, Alt+Enter and --fullscreen: the desktop switches the window to full screen on the monitor
+// it is on, at that monitor's mode, and back to the window as it was. A browser lets only the
+// page's own button or its own F11 take the page to full screen, so there this does nothing.
+void toggleFullScreen(GLFWwindow* window);
+
+// A picture that F12 has just saved: a browser offers it to the visitor as a download and then
+// deletes it from its in-memory file system. The desktop leaves it where it is.
+void pictureSaved(const std::filesystem::path& file);
+
 // The running program's file, as an absolute path with links resolved; empty where the platform
 // cannot say (and in a browser, whose data sits in the page's own file system).
 std::filesystem::path executablePath();

@@ -6,6 +6,7 @@
 
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -49,7 +50,64 @@ int primaryRefreshRate() {
     return mode != nullptr ? mode->refreshRate : 0;
 }
 
+// The monitor that holds most of the window, or the primary one when none does.
+GLFWmonitor* monitorUnder(GLFWwindow* window) {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    glfwGetWindowPos(window, &x, &y);
+    glfwGetWindowSize(window, &width, &height);
+    int count = 0;
+    GLFWmonitor** monitors = glfwGetMonitors(&count);
+    GLFWmonitor* best = glfwGetPrimaryMonitor();
+    long bestArea = 0;
+    for (int i = 0; i < count; ++i) {
+        const GLFWvidmode* mode = glfwGetVideoMode(monitors[i]);
+        int left = 0;
+        int top = 0;
+        glfwGetMonitorPos(monitors[i], &left, &top);
+        if (mode == nullptr) {
+            continue;
+        }
+        const long across = std::max(0, std::min(x + width, left + mode->width) - std::max(x, left));
+        const long down = std::max(0, std::min(y + height, top + mode->height) - std::max(y, top));
+        if (across * down > bestArea) {
+            bestArea = across * down;
+            best = monitors[i];
+        }
+    }
+    return best;
+}
+
+// Where the window was before it went to full screen, to put it back there.
+struct WindowPlace {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+WindowPlace windowedPlace;
+
 } // namespace
+
+void toggleFullScreen(GLFWwindow* window) {
+    if (glfwGetWindowMonitor(window) != nullptr) {
+        glfwSetWindowMonitor(window, nullptr, windowedPlace.x, windowedPlace.y,
+                             windowedPlace.width, windowedPlace.height, GLFW_DONT_CARE);
+        return;
+    }
+    GLFWmonitor* monitor = monitorUnder(window);
+    const GLFWvidmode* mode = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
+    if (mode == nullptr) {
+        return;
+    }
+    glfwGetWindowPos(window, &windowedPlace.x, &windowedPlace.y);
+    glfwGetWindowSize(window, &windowedPlace.width, &windowedPlace.height);
+    glfwSetWindowMonitor(window, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
+}
+
+void pictureSaved(const std::filesystem::path&) {}
 
 void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function<void()> finish) {
     // Swapping with an interval of 1 waits for the display on most desktops, but not on all.

@@ -46,3 +46,20 @@ void LastPicture::present(PixelSize window) const {
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
+
+std::vector<unsigned char> LastPicture::readRgb() const {
+    // WebGL reads only 4 bytes a pixel, so every platform reads RGBA (rows need no padding) and
+    // drops the alpha.
+    const size_t pixelCount = static_cast<size_t>(size_.width) * size_.height;
+    std::vector<unsigned char> rgba(pixelCount * 4);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    glReadPixels(0, 0, size_.width, size_.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    std::vector<unsigned char> rgb(pixelCount * 3);
+    for (size_t pixel = 0; pixel < pixelCount; ++pixel) {
+        for (size_t channel = 0; channel < 3; ++channel) {
+            rgb[pixel * 3 + channel] = rgba[pixel * 4 + channel];
+        }
+    }
+    return rgb;
+}

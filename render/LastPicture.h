@@ -8,6 +8,8 @@
 
 #include <GL/glew.h>
 
+#include <vector>
+
 class LastPicture {
   public:
     explicit LastPicture(PixelSize size);
@@ -24,6 +26,11 @@ class LastPicture {
     // centred, black bars on the spare sides; a plain copy when the sizes match. A window of size
     // 0 (minimised) gets nothing. Needs no viewport and changes none; leaves framebuffer 0 bound.
     void present(PixelSize window) const;
+
+    // The picture's pixels, 3 bytes each (red, green, blue), the bottom row first. Leaves
+    // framebuffer 0 bound.
+    std::vector<unsigned char> readRgb() const;
+    PixelSize size() const { return size_; }
 
   private:
     PixelSize size_;

@@ -24,11 +24,17 @@ Arrow* ArrowVolley::currentArrow() const {
 void ArrowVolley::update(const glm::mat4& projection, const glm::mat4& view,
                          const glm::mat4& fireLightVP, const glm::mat4& mainLightVP,
                          GLuint fireShadowTexture, GLuint mainShadowTexture, float dt) {
-    const int drawn = timeline_.advance(
+    timeline_.advance(
         {&arrows_[0]->modelMatrix, &arrows_[1]->modelMatrix, &arrows_[2]->modelMatrix}, dt);
-    if (drawn >= 0) {
-        arrows_[drawn]->draw(projection, view, fireLightVP, mainLightVP, fireShadowTexture,
-                             mainShadowTexture);
+    drawStill(projection, view, fireLightVP, mainLightVP, fireShadowTexture, mainShadowTexture);
+}
+
+void ArrowVolley::drawStill(const glm::mat4& projection, const glm::mat4& view,
+                            const glm::mat4& fireLightVP, const glm::mat4& mainLightVP,
+                            GLuint fireShadowTexture, GLuint mainShadowTexture) const {
+    if (timeline_.lastDrawn >= 0) {
+        arrows_[timeline_.lastDrawn]->draw(projection, view, fireLightVP, mainLightVP,
+                                           fireShadowTexture, mainShadowTexture);
     }
 }
 

@@ -28,6 +28,11 @@ class ArrowVolley {
     void update(const glm::mat4& projection, const glm::mat4& view, const glm::mat4& fireLightVP,
                 const glm::mat4& mainLightVP, GLuint fireShadowTexture, GLuint mainShadowTexture,
                 float dt);
+    // Draws again what the last update drew, where it is, without moving the volley on: the
+    // picture of a paused demo that the camera moves in.
+    void drawStill(const glm::mat4& projection, const glm::mat4& view, const glm::mat4& fireLightVP,
+                   const glm::mat4& mainLightVP, GLuint fireShadowTexture,
+                   GLuint mainShadowTexture) const;
 
     // Carries on from another volley's progress: its timeline and where its arrows are.
     void resume(const VolleyTimeline& timeline,

@@ -51,5 +51,6 @@ int VolleyTimeline::advance(std::array<glm::mat4*, arrowCount> modelMatrices, fl
             drawn = arrow;
         }
     }
+    lastDrawn = drawn;
     return drawn;
 }

@@ -17,6 +17,8 @@ struct VolleyTimeline {
     // Time waited since the previous arrow stopped.
     float timer = 0.0f;
     float delay = 0.5f;
+    // The arrow the last advance drew, or -1 for none.
+    int lastDrawn = -1;
 
     // Seconds from the volley's first frame to its end when frames are short: each arrow's
     // flight at `speed` and the pause before arrows 2 and 3.
