@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 
 std::string pictureFileName(const std::tm& taken) {
@@ -34,25 +33,14 @@ std::tm localTimeNow() {
     return local != nullptr ? *local : std::tm{};
 }
 
-bool writeFile(const std::filesystem::path& path, const std::vector<unsigned char>& contents) {
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(contents.data()),
-               static_cast<std::streamsize>(contents.size()));
-    file.close();
-    return !file.fail();
-}
-
 } // namespace
 
 std::filesystem::path savePicture(const LastPicture& picture, const std::filesystem::path& folder) {
     const std::filesystem::path path = newPicturePath(folder, localTimeNow());
     const PixelSize size = picture.size();
-    const std::vector<unsigned char> png = encodePng(size.width, size.height, picture.readRgb());
     errno = 0;
-    if (png.empty() || !writeFile(path, png)) {
-        const char* reason = png.empty() ? "the picture could not be encoded"
-                             : errno != 0 ? std::strerror(errno)
-                                          : "the file could not be written";
+    if (!writePng(path, size.width, size.height, picture.readRgb())) {
+        const char* reason = errno != 0 ? std::strerror(errno) : "the picture could not be encoded";
         std::cout << "Could not save the picture as " << path.string() << ": " << reason
                   << std::endl;
         std::error_code ignored;

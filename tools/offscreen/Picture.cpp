@@ -1,24 +1,11 @@
 #include "offscreen/Picture.h"
 
+#include "assets/PngEncoder.h"
+
 #include <FreeImage.h>
 
 bool savePng(const Picture& picture, const std::string& path) {
-    FIBITMAP* image = FreeImage_Allocate(picture.width, picture.height, 24);
-    if (image == nullptr) {
-        return false;
-    }
-    for (int y = 0; y < picture.height; ++y) {
-        BYTE* row = FreeImage_GetScanLine(image, y);
-        const unsigned char* source = &picture.rgb[static_cast<size_t>(y) * picture.width * 3];
-        for (int x = 0; x < picture.width; ++x) {
-            row[x * 3 + FI_RGBA_RED] = source[x * 3];
-            row[x * 3 + FI_RGBA_GREEN] = source[x * 3 + 1];
-            row[x * 3 + FI_RGBA_BLUE] = source[x * 3 + 2];
-        }
-    }
-    const bool saved = FreeImage_Save(FIF_PNG, image, path.c_str(), PNG_DEFAULT) != 0;
-    FreeImage_Unload(image);
-    return saved;
+    return writePng(path, picture.width, picture.height, picture.rgb);
 }
 
 Picture loadPng(const std::string& path) {
