@@ -18,7 +18,9 @@ find_library(QUIVERFALL_ZLIB_LIBRARY NAMES z zlib REQUIRED)
 
 include(cmake/HeaderOnlyLibraries.cmake)
 
-target_include_directories(quiverfall_libraries INTERFACE ${QUIVERFALL_HEADER_ONLY}
+# SYSTEM, as /usr/include is on the desktop: stb_image_write's `= { 0 }` initialisers would
+# otherwise warn under -Wextra, and the warnings we act on are our own code's.
+target_include_directories(quiverfall_libraries SYSTEM INTERFACE ${QUIVERFALL_HEADER_ONLY}
   ${QUIVERFALL_GLEW_INCLUDE})
 target_compile_definitions(quiverfall_libraries INTERFACE GLEW_STATIC)
 # Assimp's exported target names minizip and zlib without their folder.
