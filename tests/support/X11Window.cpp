@@ -17,6 +17,18 @@ bool xdotool(const std::string& arguments) {
     return std::system(("timeout 10 xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+// The window's attributes (its size among them); nothing when X does not know the window.
+std::optional<XWindowAttributes> windowAttributes(unsigned long window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return std::nullopt;
+    }
+    XWindowAttributes attributes{};
+    const bool known = XGetWindowAttributes(display, window, &attributes) != 0;
+    XCloseDisplay(display);
+    return known ? std::optional<XWindowAttributes>(attributes) : std::nullopt;
+}
+
 } // namespace
 
 unsigned long findProgramWindow(const Process& program, double timeoutSeconds) {
@@ -98,15 +110,24 @@ Picture captureWindowRegion(unsigned long window, int x, int y, int width, int h
 }
 
 Picture captureWindow(unsigned long window) {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        return {};
+    const std::optional<XWindowAttributes> attributes = windowAttributes(window);
+    return attributes ? captureWindowRegion(window, 0, 0, attributes->width, attributes->height)
+                      : Picture{};
+}
+
+bool waitForWindowSize(unsigned long window, int width, int height, double timeoutSeconds) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    for (;;) {
+        const std::optional<XWindowAttributes> attributes = windowAttributes(window);
+        if (attributes && attributes->width == width && attributes->height == height) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    XWindowAttributes attributes{};
-    const bool known = XGetWindowAttributes(display, window, &attributes) != 0;
-    XCloseDisplay(display);
-    return known ? captureWindowRegion(window, 0, 0, attributes.width, attributes.height)
-                 : Picture{};
 }
 
 double WatchedRun::medianFrameSeconds() const {

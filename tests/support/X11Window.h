@@ -26,6 +26,10 @@ std::optional<int> quitWithEscape(Process& program, unsigned long window,
 // Resizes the window as a user dragging its corner would (with xdotool).
 bool resizeWindow(unsigned long window, int width, int height);
 
+// Waits up to `timeoutSeconds` for the window's contents (without any frame) to be `width` x
+// `height`; returns whether they became so.
+bool waitForWindowSize(unsigned long window, int width, int height, double timeoutSeconds);
+
 // Asks the window to close the way a window manager's close button does (WM_DELETE_WINDOW).
 bool requestWindowClose(unsigned long window);
 
