@@ -1,6 +1,7 @@
 // The browser (Emscripten): the page's canvas is the window and its animation frames drive the
-// loop; the page's on-screen controls count as keys; a lost WebGL2 context is claimed, waited
-// for and rebuilt, from before set-up until the demo ends.
+// loop; the page's on-screen controls count as keys; a saved picture goes to the visitor as a
+// download; a lost WebGL2 context is claimed, waited for and rebuilt, from before set-up until
+// the demo ends.
 #include "app/Platform.h"
 
 #include "app/GlfwKeyInput.h"
@@ -195,6 +196,26 @@ void runFrameLoop(GLFWwindow* window, std::function<void()> frame, std::function
     static BrowserLoop loop;
     loop = {window, std::move(frame), std::move(finish)};
     emscripten_set_main_loop_arg(browserFrame, &loop, 0, false);
+}
+
+void toggleFullScreen(GLFWwindow*) {
+    // A browser takes a page to full screen only on the visitor's own gesture: the page's button
+    // or the browser's own F11 does it there.
+}
+
+void pictureSaved(const std::filesystem::path& file) {
+    // The page's file system lives in memory: the picture leaves it as a download, so that a page
+    // left open for days does not keep every picture taken.
+    EM_ASM(
+        {
+            const path = UTF8ToString($0);
+            const bytes = FS.readFile(path);
+            FS.unlink(path);
+            if (Module.offerPicture) {
+                Module.offerPicture(UTF8ToString($1), bytes);
+            }
+        },
+        file.string().c_str(), file.filename().string().c_str());
 }
 
 std::filesystem::path executablePath() {

@@ -68,7 +68,38 @@ test('the page loads without an error and shows the desktop start view', async (
   }, 20);
   assert.ok(fits, 'the resized page does not show the start view fitted between black bars; ' +
                       'picture in ' + page.writeFailure('browser_resized_800x650', fitted));
+
+  // Save picture: the finished picture, not the canvas, as a download that leaves the page's
+  // memory, with no failure shown.
+  const {name, bytes} = await page.download(browser, () => tab.click('#toolbar [data-key="301"]'));
+  assert.match(name, /^quiverfall-\d{8}-\d{6}\.png$/);
+  assert.deepStrictEqual([bytes.readUInt32BE(16), bytes.readUInt32BE(20)], [1600, 900], 'IHDR');
+  const saved = page.compare(PNG.sync.read(bytes), page.referencePicture('start_view'));
+  assert.ok(saved.worstTile <= tileLimit, `the saved picture is off by ${saved.worstTile}`);
+  assert.deepStrictEqual(await tab.evaluate(() => FS.readdir('/').filter(f => f.endsWith('.png'))),
+                         [], 'the picture stayed in the page\'s file system');
+  assert.strictEqual(await page.message(tab), '', 'saving showed a failure');
+
+  // Full screen: the picture alone fills the screen; the button again gives back the page.
+  const layout = () => tab.$$eval('#canvas, #keys',
+                                  all => all.map(e => JSON.stringify(e.getBoundingClientRect())));
+  const before = await layout();
+  await tab.click('#toolbar .fullScreen');
+  assert.ok(await isFullScreen(tab), 'the button did not take the page to full screen');
+  const screen = await tab.evaluate(() => [0, 0, innerWidth, innerHeight]);
+  const full = await tab.$eval('#canvas', canvas => canvas.getBoundingClientRect().toJSON());
+  assert.deepStrictEqual([full.x, full.y, full.width, full.height], screen);
+  await tab.click('#toolbar .fullScreen');
+  assert.ok(await page.waitFor(async () => JSON.stringify(await layout()) ===
+                                           JSON.stringify(before), 5, 100),
+            `left full screen, the page is ${await layout()}, not ${before}`);
 });
+
+// Whether the whole page goes to full screen within five seconds.
+async function isFullScreen(tab) {
+  return page.waitFor(
+      () => tab.evaluate(() => document.fullscreenElement === document.documentElement), 5, 100);
+}
 
 // No error on the console and no GL error from the program.
 function expectCleanConsole(log) {
@@ -268,11 +299,48 @@ test('a phone plays the demo with its on-screen controls, and restarts it when t
   await tab.setViewport({width: 390, height: 844, deviceScaleFactor: 3, isMobile: true,
                          hasTouch: true});
 
+  // Full screen, turned on its side as the page asks the phone to: the picture fills the screen,
+  // the controls leave its middle half clear and still act; Pause holds the flight over frames
+  // until tapped again. Leaving gives back the page as it was.
   await page.watchDemo(tab);
-  const play = await control(67);
-  await tab.touchscreen.tap(play.x, play.y);
+  const tapControl = async selector => {
+    const rect = await tab.$eval('#controls ' + selector,
+                                 button => button.getBoundingClientRect().toJSON());
+    await tab.touchscreen.tap(rect.x + rect.width / 2, rect.y + rect.height / 2);
+  };
+  const layout = () => tab.$$eval('#canvas, #controls button',
+                                  all => all.map(e => JSON.stringify(e.getBoundingClientRect())));
+  const before = await layout();
+  await tapControl('.fullScreen');
+  assert.ok(await isFullScreen(tab), 'the button did not take the page to full screen');
+  await tab.setViewport({width: 844, height: 390, deviceScaleFactor: 3, isMobile: true,
+                         hasTouch: true});
+  const full = await tab.$eval('#canvas', canvas => canvas.getBoundingClientRect().toJSON());
+  assert.deepStrictEqual([full.x, full.y, full.width, full.height], [0, 0, 844, 390]);
+  const overMiddle = await tab.$$eval('#controls button', all => all.filter(button => {
+    const rect = button.getBoundingClientRect();
+    return rect.width > 0 && rect.right > 844 / 4 && rect.left < 844 * 3 / 4;
+  }).map(button => button.textContent));
+  assert.deepStrictEqual(overMiddle, [], 'controls over the middle of the picture');
+  await tapControl('[data-key="67"]');
   assert.ok(await page.waitFor(async () => (await page.demoState(tab)).flightTime > 0, 30),
             'tapping play did not start the flight');
+  const flightAfter = frames => tab.evaluate(frames => new Promise(resolve => {
+    const next = () => (--frames === 0 ? resolve(Module._quiverfall_flight_time())
+                                       : requestAnimationFrame(next));
+    requestAnimationFrame(next);
+  }), frames);
+  await tapControl('[data-key="80"]');
+  const paused = await flightAfter(2);
+  assert.strictEqual(await flightAfter(4), paused, 'Pause did not hold the flight');
+  await tapControl('[data-key="80"]');
+  assert.ok((await flightAfter(4)) > paused, 'a second tap of Pause did not go on');
+  await tapControl('.fullScreen');
+  await tab.setViewport({width: 390, height: 844, deviceScaleFactor: 3, isMobile: true,
+                         hasTouch: true});
+  assert.ok(await page.waitFor(async () => JSON.stringify(await layout()) ===
+                                           JSON.stringify(before), 5, 100),
+            'left full screen, the page is not as it was');
   await playsToBlackWithEachArrow(tab);
 
   // Lost for good: after ten seconds the page offers a restart, which starts the demo again.

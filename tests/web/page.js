@@ -2,6 +2,7 @@
 // browser suite drives it: opening it, reading its canvas back as a picture, comparing pictures.
 'use strict';
 const fs = require('node:fs');
+const os = require('node:os');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 const {PNG} = require('pngjs');
@@ -137,6 +138,34 @@ async function demoState(tab) {
   return tab.evaluate(() => window.demo);
 }
 
+// Runs `action` and answers the file it makes the browser download: its name and its bytes.
+async function download(browser, action, seconds = 30) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quiverfall-download-'));
+  const cdp = await browser.target().createCDPSession();
+  let timer;
+  try {
+    await cdp.send('Browser.setDownloadBehavior',
+                   {behavior: 'allowAndName', downloadPath: folder, eventsEnabled: true});
+    let name = null;
+    cdp.on('Browser.downloadWillBegin', event => (name = event.suggestedFilename));
+    const finished = new Promise((resolve, reject) => {
+      cdp.on('Browser.downloadProgress', event => {
+        if (event.state === 'completed') resolve(event.guid);
+        if (event.state === 'canceled') reject(new Error('the download was cancelled'));
+      });
+      timer = setTimeout(() => reject(new Error(`no download within ${seconds} s`)),
+                         seconds * 1000);
+    });
+    await action();
+    const file = await finished;
+    return {name, bytes: fs.readFileSync(path.join(folder, file))};
+  } finally {
+    clearTimeout(timer);
+    await cdp.detach();
+    fs.rmSync(folder, {recursive: true, force: true});
+  }
+}
+
 // Loses the page's WebGL context as a GPU reset would; the returned handle gives it back.
 async function loseContext(tab) {
   return tab.evaluateHandle(() => {
@@ -226,5 +255,5 @@ function writeFailure(name, picture) {
 }
 
 module.exports = {launch, openPage, resizeCanvas, canvasPicture, message, waitFor, watchDemo,
-                  demoState, loseContext,
+                  demoState, download, loseContext,
                   brightestChannel, crop, halved, referencePicture, compare, writeFailure};
