@@ -70,7 +70,8 @@ GLFWmonitor* monitorUnder(GLFWwindow* window) {
         if (mode == nullptr) {
             continue;
         }
-        const long across = std::max(0, std::min(x + width, left + mode->width) - std::max(x, left));
+        const long across =
+            std::max(0, std::min(x + width, left + mode->width) - std::max(x, left));
         const long down = std::max(0, std::min(y + height, top + mode->height) - std::max(y, top));
         if (across * down > bestArea) {
             bestArea = across * down;
@@ -93,8 +94,8 @@ WindowPlace windowedPlace;
 
 void toggleFullScreen(GLFWwindow* window) {
     if (glfwGetWindowMonitor(window) != nullptr) {
-        glfwSetWindowMonitor(window, nullptr, windowedPlace.x, windowedPlace.y,
-                             windowedPlace.width, windowedPlace.height, GLFW_DONT_CARE);
+        glfwSetWindowMonitor(window, nullptr, windowedPlace.x, windowedPlace.y, windowedPlace.width,
+                             windowedPlace.height, GLFW_DONT_CARE);
         return;
     }
     GLFWmonitor* monitor = monitorUnder(window);

@@ -93,6 +93,20 @@ TEST_F(RedrawGateTest, EveryFrameOfTheFlightRedrawsAndAMoveStopsIt) {
     EXPECT_EQ(trianglesOfFrame({}), 0U) << "a stopped flight still redraws";
 }
 
+TEST_F(RedrawGateTest, APausedFlightHoldsItsTimeAndPictureThenGoesOnByOneFrame) {
+    needsRedraw = true;
+    trianglesOfFrame({GLFW_KEY_C}, 0.5f);
+    const float flightTime = camera.flightTime;
+    demoPaused = true;
+    for (int frame = 0; frame < 3; ++frame) {
+        EXPECT_EQ(trianglesOfFrame({}, 0.5f), 0U) << "paused frame " << frame << " redrew";
+    }
+    EXPECT_EQ(camera.flightTime, flightTime);
+    demoPaused = false;
+    EXPECT_EQ(trianglesOfFrame({}, 0.25f), redrawWithBloom());
+    EXPECT_EQ(camera.flightTime, flightTime + 0.25f);
+}
+
 // Counts the triangles one pass of a frame draws.
 class PassTriangles : public FramePassObserver {
   public:
@@ -130,6 +144,22 @@ TEST_F(RedrawGateTest, WhileTheVolleyFliesBothLightsShadowsIncludeTheArrow) {
         runFrame(noKeys, 0.0f, frameSize, &counted);
         EXPECT_EQ(counted.count, expected) << "shadow pass " << static_cast<int>(pass);
     }
+}
+
+// Paused, a move still redraws: the arrow in flight is drawn again where it stands.
+TEST_F(RedrawGateTest, APausedVolleyStandsStillWhileTheCameraMoves) {
+    camera.volleyCue = true;
+    sequenceStarted = true;
+    trianglesOfFrame({}, 0.0f);
+    const glm::mat4 placed = arrowVolley->currentArrow()->modelMatrix;
+    demoPaused = true;
+    EXPECT_EQ(trianglesOfFrame({}, 0.25f), 0U) << "a paused volley redrew";
+    PassTriangles arrow(FramePass::arrow);
+    ScriptedKeys up;
+    up.held = {GLFW_KEY_UP};
+    runFrame(up, 0.25f, frameSize, &arrow);
+    EXPECT_EQ(arrow.count, trianglesOf(*arrowVolley->currentArrow()));
+    EXPECT_EQ(arrowVolley->currentArrow()->modelMatrix, placed) << "the arrow flew on";
 }
 
 } // namespace

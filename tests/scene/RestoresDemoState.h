@@ -29,6 +29,7 @@ class RestoresDemoState : public ::testing::Test {
         shadowCasters = savedShadowCasters_;
         setBloom(true);
         sequenceStarted = false;
+        demoPaused = false;
         needsRedraw = true;
     }
 

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -30,13 +31,13 @@ constexpr int darkestBlack = 3;
 class DesktopWindowTest : public ::testing::Test {
   protected:
     // The program started from its build folder, as people do after a build (it finds the data
-    // above it), with the swap spy's `settings`, once the room is on screen.
-    void start(std::vector<std::string> settings) {
+    // above it), or from `folder`, with the swap spy's `settings`, once the room is on screen.
+    void start(std::vector<std::string> settings, const std::filesystem::path& folder = {}) {
         ProcessOptions options;
         options.environment = std::move(settings);
         options.environment.push_back(std::string("LD_PRELOAD=") + QUIVERFALL_SWAP_SPY);
         program = std::make_unique<Process>(QUIVERFALL_EXECUTABLE, std::vector<std::string>{},
-                                            buildFolder, options);
+                                            folder.empty() ? buildFolder : folder, options);
         window = findProgramWindow(*program, windowTimeoutSeconds);
         ASSERT_NE(window, 0UL) << program->standardOutput();
         ASSERT_TRUE(waitUntilShown(window, 30.0, darkestBlack)) << "the room is not on screen";
@@ -78,6 +79,63 @@ TEST_F(DesktopWindowTest, AResizedWindowShowsTheStartViewScaledToFitOnGarbageBac
                  Clock::now() - resizedAt < std::chrono::duration<double>(resizeTimeoutSeconds));
         expectPictureMatches(shown, expected, std::string("program_") + resized.name);
     }
+}
+
+// The test's X screen is the size and shape of the largest resized window, so full screen shows
+// the picture as that window does; F11 again gives back the 1600x900 window.
+TEST_F(DesktopWindowTest, F11FillsTheScreenWithThePictureAndGivesTheWindowBack) {
+    ASSERT_NO_FATAL_FAILURE(start({}));
+    const Picture reference = referencePicture("start_view");
+    const ResizedWindow& screen = resizedWindows[0];
+    const Picture fullScreen = letterboxed(reference, screen.picture, screen.window);
+    for (const Picture* expected : {&fullScreen, &reference}) {
+        ASSERT_TRUE(sendKey(window, "F11"));
+        Picture shown;
+        const Clock::time_point pressedAt = Clock::now();
+        do {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            shown = captureWindow(window);
+        } while (!withinReferenceThresholds(compareImages(shown, *expected)) &&
+                 Clock::now() - pressedAt < std::chrono::duration<double>(resizeTimeoutSeconds));
+        expectPictureMatches(shown, *expected,
+                             expected == &fullScreen ? "full_screen" : "window_again");
+    }
+}
+
+// The output's first line that starts with `start`, waiting up to 30 s for it; empty if none.
+std::string waitForLine(const Process& program, const std::string& start) {
+    for (int tries = 0; tries < 300; ++tries) {
+        std::istringstream lines(program.standardOutput());
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind(start, 0) == 0) {
+                return line;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return {};
+}
+
+// Started from a folder without the data, which the program finds above its build folder: the
+// picture goes where the user started it.
+TEST_F(DesktopWindowTest, F12SavesThePictureWhereItStartedAndAFolderGoneIsOnlySaid) {
+    ASSERT_NO_FATAL_FAILURE(start({}, workDir.path()));
+    ASSERT_TRUE(sendKey(window, "F12"));
+    const std::string saved = waitForLine(*program, "Saved the picture as ");
+    const std::filesystem::path file = saved.substr(saved.find(" as ") + 4);
+    EXPECT_EQ(file.parent_path(), workDir.path()) << saved;
+    EXPECT_TRUE(
+        std::regex_match(file.filename().string(), std::regex(R"(quiverfall-\d{8}-\d{6}\.png)")))
+        << saved;
+    // The window shows the picture 1:1, so the file holds what is on screen.
+    expectPictureMatches(loadPng(file.string()), captureWindow(window), "saved_picture");
+
+    std::filesystem::remove_all(workDir.path());
+    ASSERT_TRUE(sendKey(window, "F12"));
+    EXPECT_NE(waitForLine(*program, "Could not save the picture as "), "")
+        << program->standardOutput();
+    EXPECT_EQ(quitWithEscape(*program, window), std::optional<int>(0)) << "the demo did not go on";
+    window = 0; // it said what it should
 }
 
 TEST_F(DesktopWindowTest, LeftAloneTheProgramRunsAtMostSixtyFiveFramesASecond) {
