@@ -6,13 +6,13 @@
 #include "support/PictureScaling.h"
 #include "support/Process.h"
 #include "support/ResizedWindows.h"
+#include "support/SavedPictureName.h"
 #include "support/X11Window.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -124,9 +124,7 @@ TEST_F(DesktopWindowTest, F12SavesThePictureWhereItStartedAndAFolderGoneIsOnlySa
     const std::string saved = waitForLine(*program, "Saved the picture as ");
     const std::filesystem::path file = saved.substr(saved.find(" as ") + 4);
     EXPECT_EQ(file.parent_path(), workDir.path()) << saved;
-    EXPECT_TRUE(
-        std::regex_match(file.filename().string(), std::regex(R"(quiverfall-\d{8}-\d{6}\.png)")))
-        << saved;
+    EXPECT_TRUE(isSavedPictureName(file.filename().string())) << saved;
     // The window shows the picture 1:1, so the file holds what is on screen.
     expectPictureMatches(loadPng(file.string()), captureWindow(window), "saved_picture");
 

@@ -4,6 +4,7 @@
 #include "support/ImageCompare.h"
 #include "support/Process.h"
 #include "support/ReadFile.h"
+#include "support/SavedPictureName.h"
 #include "support/X11Window.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <regex>
 #include <thread>
 
 namespace {
@@ -135,7 +135,7 @@ TEST_F(WindowsProgramTest,
                                                    {}};
     ASSERT_EQ(saved.size(), 1U);
     const std::string name = saved[0].filename().string();
-    EXPECT_TRUE(std::regex_match(name, std::regex("quiverfall-[0-9]{8}-[0-9]{6}\\.png"))) << name;
+    EXPECT_TRUE(isSavedPictureName(name)) << name;
     EXPECT_NE(program_->standardOutput().find(name), std::string::npos);
     expectPictureMatches(loadPng(saved[0].string()), paused, "windows_saved_picture", samePicture);
 
