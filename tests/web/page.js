@@ -1,6 +1,7 @@
 // The page of the browser build in headless Chromium with software WebGL2 (SwiftShader), as the
 // browser suite drives it: opening it, reading its canvas back as a picture, comparing pictures.
 'use strict';
+const assert = require('node:assert');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
@@ -139,31 +140,23 @@ async function demoState(tab) {
 }
 
 // Runs `action` and answers the file it makes the browser download: its name and its bytes.
-async function download(browser, action, seconds = 30) {
+async function download(browser, action) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quiverfall-download-'));
   const cdp = await browser.target().createCDPSession();
-  let timer;
-  try {
-    await cdp.send('Browser.setDownloadBehavior',
-                   {behavior: 'allowAndName', downloadPath: folder, eventsEnabled: true});
-    let name = null;
-    cdp.on('Browser.downloadWillBegin', event => (name = event.suggestedFilename));
-    const finished = new Promise((resolve, reject) => {
-      cdp.on('Browser.downloadProgress', event => {
-        if (event.state === 'completed') resolve(event.guid);
-        if (event.state === 'canceled') reject(new Error('the download was cancelled'));
-      });
-      timer = setTimeout(() => reject(new Error(`no download within ${seconds} s`)),
-                         seconds * 1000);
-    });
-    await action();
-    const file = await finished;
-    return {name, bytes: fs.readFileSync(path.join(folder, file))};
-  } finally {
-    clearTimeout(timer);
-    await cdp.detach();
-    fs.rmSync(folder, {recursive: true, force: true});
-  }
+  await cdp.send('Browser.setDownloadBehavior',
+                 {behavior: 'allow', downloadPath: folder, eventsEnabled: true});
+  const begun = new Promise(resolve => cdp.once('Browser.downloadWillBegin', resolve));
+  const ended = new Promise((resolve, reject) => {
+    cdp.on('Browser.downloadProgress', ({state}) => state !== 'inProgress' && resolve(state));
+    setTimeout(() => reject(new Error('no download within 30 s')), 30000).unref();
+  });
+  await action();
+  const {suggestedFilename: name} = await begun;
+  assert.strictEqual(await ended, 'completed');
+  await cdp.detach();
+  const bytes = fs.readFileSync(path.join(folder, name));
+  fs.rmSync(folder, {recursive: true});
+  return {name, bytes};
 }
 
 // Loses the page's WebGL context as a GPU reset would; the returned handle gives it back.
