@@ -152,25 +152,6 @@ INSTANTIATE_TEST_SUITE_P(FaultMatrix, ShaderSourceFault,
                                             ::testing::ValuesIn(shaderFaults)),
                          caseName);
 
-// A copy of the program started from an empty folder, with the data neither there nor above the
-// copy: the load line, then where the data was looked for. Outside the matrix, so that the normal
-// build checks a fatal status too.
-TEST(StartFolderTest, WithoutDataHereOrAboveTheProgramItSaysWhereItLookedAndStops) {
-    const TempDirectory programFolder;
-    const TempDirectory empty;
-    const fs::path program = programFolder.path() / "quiverfall";
-    fs::copy_file(QUIVERFALL_EXECUTABLE, program);
-    Process run(program.string(), {}, empty.path());
-    EXPECT_EQ(run.waitForExit(runTimeoutSeconds), std::optional<int>(1));
-    const std::string advice =
-        "Looked for Shader/ and Models/ in " + fs::canonical(empty.path()).string() +
-        ", beside the program in " + fs::canonical(programFolder.path()).string() +
-        " and in the folders above it: the demo starts from the folder that holds Shader/ and "
-        "Models/.";
-    EXPECT_EQ(run.standardOutput(),
-              "ERROR: Could not load file ./Shader/standardShading.vert\n" + advice + "\n");
-}
-
 // --- The capture tool's start view -----------------------------------------------------------
 
 struct StartView {

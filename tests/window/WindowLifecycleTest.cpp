@@ -1,4 +1,5 @@
-// The real program opens its window, renders, and ends cleanly on Escape or the close button.
+// The real program opens its window, renders, and ends cleanly on Escape or the close button, or
+// with status 1 and a line of advice when it cannot find its data.
 #include "support/Process.h"
 #include "support/X11Window.h"
 
@@ -48,6 +49,25 @@ TEST_F(WindowLifecycleTest, TheWindowOpensAtTheDemosFullSizeAndEscapeEndsTheProg
 TEST_F(WindowLifecycleTest, CloseButtonEndsTheProgramWithStatusZero) {
     ASSERT_TRUE(requestWindowClose(window));
     expectCleanExit(program->waitForExit(exitTimeoutSeconds));
+}
+
+// A copy of the program started from an empty folder, with the data neither there nor above the
+// copy: the load line, then where the data was looked for.
+// Its window opens before the load that fails, so this test takes its turn with the other windows.
+TEST(StartFolderTest, WithoutDataHereOrAboveTheProgramItSaysWhereItLookedAndStops) {
+    const TempDirectory programFolder;
+    const TempDirectory empty;
+    const std::filesystem::path program = programFolder.path() / "quiverfall";
+    std::filesystem::copy_file(QUIVERFALL_EXECUTABLE, program);
+    Process run(program.string(), {}, empty.path());
+    EXPECT_EQ(run.waitForExit(windowTimeoutSeconds), std::optional<int>(1));
+    const std::string advice =
+        "Looked for Shader/ and Models/ in " + std::filesystem::canonical(empty.path()).string() +
+        ", beside the program in " + std::filesystem::canonical(programFolder.path()).string() +
+        " and in the folders above it: the demo starts from the folder that holds Shader/ and "
+        "Models/.";
+    EXPECT_EQ(run.standardOutput(),
+              "ERROR: Could not load file ./Shader/standardShading.vert\n" + advice + "\n");
 }
 
 } // namespace
