@@ -1,4 +1,5 @@
 #include "support/Process.h"
+#include "support/Eventually.h"
 #include "support/ReadFile.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <stdexcept>
 #include <sys/syscall.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -96,20 +96,16 @@ Process::~Process() {
 }
 
 std::optional<int> Process::waitForExit(double timeoutSeconds) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    while (!exitStatus_) {
-        int status = 0;
-        const pid_t result = waitpid(pid_, &status, WNOHANG);
-        if (result == pid_) {
-            exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            break;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    eventually(
+        timeoutSeconds,
+        [this] {
+            int status = 0;
+            if (!exitStatus_ && waitpid(pid_, &status, WNOHANG) == pid_) {
+                exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            return exitStatus_.has_value();
+        },
+        std::chrono::milliseconds(20));
     return exitStatus_;
 }
 

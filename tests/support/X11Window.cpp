@@ -1,5 +1,6 @@
 #include "support/X11Window.h"
 
+#include "support/Eventually.h"
 #include "support/ImageCompare.h"
 #include "support/Process.h"
 
@@ -32,18 +33,13 @@ std::optional<XWindowAttributes> windowAttributes(unsigned long window) {
 } // namespace
 
 unsigned long findProgramWindow(const Process& program, double timeoutSeconds) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        const std::string found =
-            commandOutput("timeout 10 xdotool search --all --onlyvisible --pid " +
-                          std::to_string(program.pid()) + " --name '^Quiverfall$' 2>/dev/null");
-        if (!found.empty()) {
-            return std::stoul(found.substr(0, found.find('\n')));
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return 0;
+    std::string found;
+    eventually(timeoutSeconds, [&] {
+        found = commandOutput("timeout 10 xdotool search --all --onlyvisible --pid " +
+                              std::to_string(program.pid()) + " --name '^Quiverfall$' 2>/dev/null");
+        return !found.empty();
+    });
+    return found.empty() ? 0 : std::stoul(found.substr(0, found.find('\n')));
 }
 
 bool sendKey(unsigned long window, const std::string& keyName) {
@@ -116,18 +112,10 @@ Picture captureWindow(unsigned long window) {
 }
 
 bool waitForWindowSize(unsigned long window, int width, int height, double timeoutSeconds) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    for (;;) {
+    return eventually(timeoutSeconds, [&] {
         const std::optional<XWindowAttributes> attributes = windowAttributes(window);
-        if (attributes && attributes->width == width && attributes->height == height) {
-            return true;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+        return attributes && attributes->width == width && attributes->height == height;
+    });
 }
 
 double WatchedRun::medianFrameSeconds() const {
@@ -142,15 +130,9 @@ double WatchedRun::worstFrameSeconds() const {
 }
 
 bool waitUntilShown(unsigned long window, double timeoutSeconds, int darkestBlack) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    while (isBlack(captureWindow(window), darkestBlack)) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return true;
+    return eventually(
+        timeoutSeconds, [&] { return !isBlack(captureWindow(window), darkestBlack); },
+        std::chrono::milliseconds(200));
 }
 
 WatchedRun watchUntilBlack(unsigned long window, double timeoutSeconds, int darkestBlack) {

@@ -2,6 +2,7 @@
 // whole picture scaled to fit, and a program left alone runs no faster than the display shows.
 // A library preloaded around the buffer swap counts the frames and, where asked, makes the back
 // buffer garbage after every swap, as many GPU desktops do.
+#include "support/Eventually.h"
 #include "support/ImageCompare.h"
 #include "support/PictureScaling.h"
 #include "support/Process.h"
@@ -69,14 +70,10 @@ TEST_F(DesktopWindowTest, AResizedWindowShowsTheStartViewScaledToFitOnGarbageBac
         // The idle program presents its one picture again every frame: once the new size has
         // taken effect, every capture must show it scaled.
         Picture shown;
-        ImageDifference difference;
-        const Clock::time_point resizedAt = Clock::now();
-        do {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        eventually(resizeTimeoutSeconds, [&] {
             shown = captureWindow(window);
-            difference = compareImages(shown, expected);
-        } while (!withinReferenceThresholds(difference) &&
-                 Clock::now() - resizedAt < std::chrono::duration<double>(resizeTimeoutSeconds));
+            return withinReferenceThresholds(compareImages(shown, expected));
+        });
         expectPictureMatches(shown, expected, std::string("program_") + resized.name);
     }
 }
@@ -91,12 +88,10 @@ TEST_F(DesktopWindowTest, F11FillsTheScreenWithThePictureAndGivesTheWindowBack) 
     for (const Picture* expected : {&fullScreen, &reference}) {
         ASSERT_TRUE(sendKey(window, "F11"));
         Picture shown;
-        const Clock::time_point pressedAt = Clock::now();
-        do {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        eventually(resizeTimeoutSeconds, [&] {
             shown = captureWindow(window);
-        } while (!withinReferenceThresholds(compareImages(shown, *expected)) &&
-                 Clock::now() - pressedAt < std::chrono::duration<double>(resizeTimeoutSeconds));
+            return withinReferenceThresholds(compareImages(shown, *expected));
+        });
         expectPictureMatches(shown, *expected,
                              expected == &fullScreen ? "full_screen" : "window_again");
     }
@@ -104,16 +99,18 @@ TEST_F(DesktopWindowTest, F11FillsTheScreenWithThePictureAndGivesTheWindowBack) 
 
 // The output's first line that starts with `start`, waiting up to 30 s for it; empty if none.
 std::string waitForLine(const Process& program, const std::string& start) {
-    for (int tries = 0; tries < 300; ++tries) {
+    std::string found;
+    eventually(30.0, [&] {
         std::istringstream lines(program.standardOutput());
         for (std::string line; std::getline(lines, line);) {
             if (line.rfind(start, 0) == 0) {
-                return line;
+                found = line;
+                return true;
             }
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return {};
+        return false;
+    });
+    return found;
 }
 
 // Started from a folder without the data, which the program finds above its build folder: the

@@ -1,13 +1,11 @@
 // A model file that cannot be read is not fatal: the import library's message goes to standard
 // error, the program waits for Enter only when someone at a terminal can press it, then goes on
 // without that model.
+#include "support/Eventually.h"
 #include "support/Process.h"
 #include "support/X11Window.h"
 
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -44,12 +42,9 @@ TEST_F(ModelImportFailureTest, AtATerminalItPromptsAndWaitsForEnter) {
     console.terminalInput = true;
     Process program(QUIVERFALL_EXECUTABLE, {}, workDir.path(), console);
 
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(startupTimeoutSeconds);
-    while (program.standardOutput().find(prompt) == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline && program.running()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    eventually(startupTimeoutSeconds, [&] {
+        return program.standardOutput().find(prompt) != std::string::npos || !program.running();
+    });
     ASSERT_EQ(program.standardOutput(), prompt) << "stderr: " << program.standardError();
     EXPECT_NE(program.standardError().find("room.obj"), std::string::npos)
         << "the import library's message is missing: " << program.standardError();
@@ -59,10 +54,8 @@ TEST_F(ModelImportFailureTest, AtATerminalItPromptsAndWaitsForEnter) {
     ASSERT_NE(window, 0UL);
     ASSERT_TRUE(sendKey(window, "Escape"));
     // The prompt comes just before the read: allow the program the moment between the two.
-    while (!blockedReadingStandardInput(program.pid()) &&
-           std::chrono::steady_clock::now() < deadline && program.running()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    eventually(startupTimeoutSeconds,
+               [&] { return blockedReadingStandardInput(program.pid()) || !program.running(); });
     ASSERT_TRUE(program.running());
     EXPECT_TRUE(blockedReadingStandardInput(program.pid())) << "the program did not wait for Enter";
 

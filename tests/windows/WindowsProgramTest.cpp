@@ -1,6 +1,7 @@
 // The Windows program as a Windows user gets it: dist/quiverfall-windows-x64.zip unpacked into an
 // empty folder and quiverfall.exe started, here under Wine on the test X server
 // (tests/windows/run.sh builds the zip and gives its path in QUIVERFALL_WINDOWS_ZIP).
+#include "support/Eventually.h"
 #include "support/ImageCompare.h"
 #include "support/Process.h"
 #include "support/ReadFile.h"
@@ -40,19 +41,6 @@ constexpr auto stillFor = 2 * slowestFrame;
 // The saved picture and the window show the same paused frame, which the present step copies
 // pixel for pixel at this window size: only a level of rounding may differ.
 constexpr PictureLimits samePicture{1, 0.01, 0.1};
-
-// Asks `holds` every 100 ms until it answers true or `timeoutSeconds` have passed; whether it did.
-template <typename Condition> bool eventually(double timeoutSeconds, Condition holds) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    while (!holds()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return true;
-}
 
 class WindowsProgramTest : public ::testing::Test {
   protected:
