@@ -50,29 +50,39 @@ int primaryRefreshRate() {
     return mode != nullptr ? mode->refreshRate : 0;
 }
 
-// The monitor that holds most of the window, or the primary one when none does.
-GLFWmonitor* monitorUnder(GLFWwindow* window) {
+// Where a window stands on the desktop, and its size.
+struct WindowPlace {
     int x = 0;
     int y = 0;
     int width = 0;
     int height = 0;
-    glfwGetWindowPos(window, &x, &y);
-    glfwGetWindowSize(window, &width, &height);
+};
+
+WindowPlace placeOf(GLFWwindow* window) {
+    WindowPlace place;
+    glfwGetWindowPos(window, &place.x, &place.y);
+    glfwGetWindowSize(window, &place.width, &place.height);
+    return place;
+}
+
+// The monitor that holds most of `place`, or the primary one when none does.
+GLFWmonitor* monitorUnder(const WindowPlace& place) {
     int count = 0;
     GLFWmonitor** monitors = glfwGetMonitors(&count);
     GLFWmonitor* best = glfwGetPrimaryMonitor();
     long bestArea = 0;
     for (int i = 0; i < count; ++i) {
         const GLFWvidmode* mode = glfwGetVideoMode(monitors[i]);
-        int left = 0;
-        int top = 0;
-        glfwGetMonitorPos(monitors[i], &left, &top);
         if (mode == nullptr) {
             continue;
         }
-        const long across =
-            std::max(0, std::min(x + width, left + mode->width) - std::max(x, left));
-        const long down = std::max(0, std::min(y + height, top + mode->height) - std::max(y, top));
+        int left = 0;
+        int top = 0;
+        glfwGetMonitorPos(monitors[i], &left, &top);
+        const long across = std::max(0, std::min(place.x + place.width, left + mode->width) -
+                                            std::max(place.x, left));
+        const long down = std::max(0, std::min(place.y + place.height, top + mode->height) -
+                                          std::max(place.y, top));
         if (across * down > bestArea) {
             bestArea = across * down;
             best = monitors[i];
@@ -82,12 +92,6 @@ GLFWmonitor* monitorUnder(GLFWwindow* window) {
 }
 
 // Where the window was before it went to full screen, to put it back there.
-struct WindowPlace {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
 WindowPlace windowedPlace;
 
 } // namespace
@@ -98,13 +102,13 @@ void toggleFullScreen(GLFWwindow* window) {
                              windowedPlace.height, GLFW_DONT_CARE);
         return;
     }
-    GLFWmonitor* monitor = monitorUnder(window);
+    const WindowPlace place = placeOf(window);
+    GLFWmonitor* monitor = monitorUnder(place);
     const GLFWvidmode* mode = monitor != nullptr ? glfwGetVideoMode(monitor) : nullptr;
     if (mode == nullptr) {
         return;
     }
-    glfwGetWindowPos(window, &windowedPlace.x, &windowedPlace.y);
-    glfwGetWindowSize(window, &windowedPlace.width, &windowedPlace.height);
+    windowedPlace = place;
     glfwSetWindowMonitor(window, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
 }
 
